@@ -1,0 +1,25 @@
+#include "tests/support/testsupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <vector>
+
+namespace tervolin::test {
+
+QString sharedDir()
+{
+    const QFileInfo info(QStringLiteral(TERVOLIN_SHARED_DIR));
+    return info.isDir() ? info.canonicalFilePath() : QString();
+}
+
+QString scratchDir()
+{
+    static std::vector<std::unique_ptr<QTemporaryDir>> dirs;
+    dirs.push_back(std::make_unique<QTemporaryDir>());
+    return dirs.back()->path();
+}
+
+}  // namespace tervolin::test
