@@ -1,46 +1,35 @@
 #include "platform/messagebox.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 
 namespace tervolin::platform {
 
-namespace {
-
-MessageBoxHandler& handler()
+void QtMessageBoxService::show(QWidget* parent, const QString& text, const QString& title, MessageBoxIcon icon)
 {
-    static MessageBoxHandler h;
-    return h;
-}
-
-QMessageBox::Icon toQt(MessageIcon icon)
-{
+    QMessageBox::Icon qtIcon = QMessageBox::NoIcon;
     switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Critical: return QMessageBox::Critical;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::None: break;
+    case MessageBoxIcon::None: qtIcon = QMessageBox::NoIcon; break;
+    case MessageBoxIcon::Critical: qtIcon = QMessageBox::Critical; break;
+    case MessageBoxIcon::Question: qtIcon = QMessageBox::Question; break;
+    case MessageBoxIcon::Exclamation: qtIcon = QMessageBox::Warning; break;
+    case MessageBoxIcon::Information: qtIcon = QMessageBox::Information; break;
     }
-    return QMessageBox::NoIcon;
-}
-
-}  // namespace
-
-void showMessageBox(const MessageBoxRequest& request)
-{
-    if (handler()) {
-        handler()(request);
-        return;
-    }
-    QMessageBox box(toQt(request.icon), request.title, request.text, QMessageBox::Ok, request.parent);
+    QMessageBox box(qtIcon, title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
-MessageBoxHandler setMessageBoxHandler(MessageBoxHandler h)
+bool installStandardDialogTranslations(QCoreApplication& app)
 {
-    MessageBoxHandler previous = std::move(handler());
-    handler() = std::move(h);
-    return previous;
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
 }
 
 }  // namespace tervolin::platform

@@ -1,30 +1,32 @@
 #pragma once
-// The platform's message box behind a seam: tests install a handler that records the call instead of
-// showing a modal window.
+// The message box as a service the application calls, so tests can replace the modal dialog.
 
 #include <QString>
 
-#include <functional>
-
+class QCoreApplication;
 class QWidget;
 
 namespace tervolin::platform {
 
-enum class MessageIcon { None, Information, Warning, Critical, Question };
+enum class MessageBoxIcon { None, Critical, Question, Exclamation, Information };
 
-struct MessageBoxRequest
+class MessageBoxService
 {
-    QWidget* parent = nullptr;
-    QString text;
-    QString title;
-    MessageIcon icon = MessageIcon::None;
+public:
+    virtual ~MessageBoxService() = default;
+    /// Shows a modal message box with one OK button and returns when it has been closed.
+    virtual void show(QWidget* parent, const QString& text, const QString& title, MessageBoxIcon icon) = 0;
 };
 
-using MessageBoxHandler = std::function<void(const MessageBoxRequest&)>;
+/// The real modal dialog (QMessageBox).
+class QtMessageBoxService final : public MessageBoxService
+{
+public:
+    void show(QWidget* parent, const QString& text, const QString& title, MessageBoxIcon icon) override;
+};
 
-/// Shows a modal message box with an OK button and returns when the user closes it.
-void showMessageBox(const MessageBoxRequest& request);
-/// Replaces the message box (an empty handler restores the real one); returns the previous handler.
-MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);
+/// Loads Qt's Simplified Chinese texts for the standard dialogs (the OK button reads 确定).
+/// Returns false when the translation is not installed; the dialogs then keep their English texts.
+bool installStandardDialogTranslations(QCoreApplication& app);
 
 }  // namespace tervolin::platform
