@@ -196,7 +196,10 @@ INSTANTIATE_TEST_SUITE_P(
         StyleCase{ButtonStyles::RoundGlass, 0, 0, 0, {10, 19, 40, 31}, false},
         StyleCase{ButtonStyles::Glossy, 2, 0, 0, {10, 20, 40, 32}, false},
         StyleCase{ButtonStyles::Glossy, 1, 0, 0, {10, 20, 40, 32}, true},
-        StyleCase{42, 0, 0, 0, {10, 20, 40, 32}, true}));
+        StyleCase{42, 0, 0, 0, {10, 20, 40, 32}, true}),
+    [](const ::testing::TestParamInfo<StyleCase>& row) {
+        return "style" + std::to_string(row.param.style) + "_state" + std::to_string(row.param.state);
+    });
 
 TEST(PictureSize, ByValue)
 {
