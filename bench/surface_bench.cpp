@@ -5,9 +5,11 @@
 
 #include <algorithm>
 
-#include <QGuiApplication>
+#include <QApplication>
 
+#include "bench/redraw_bench.h"
 #include "controls/button/primitives.h"
+#include "platform/colour.h"
 #include "platform/font.h"
 #include "platform/surface.h"
 
@@ -103,7 +105,10 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);  // the redraw benchmarks place real buttons
+    platform::SystemColours::install(platform::SystemColours::pinnedTable());
+    platform::installFontSubstitutions();
+    registerRedrawBenchmarks();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
