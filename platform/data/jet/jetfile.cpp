@@ -114,6 +114,11 @@ std::unique_ptr<JetFile> JetFile::open(const QString& path, QString* error)
         *error = QStringLiteral("the Jet database is damaged or of an unknown version");
         return nullptr;
     }
+    // Jet files are whole pages; a partial last page is a cut-off copy whose rows libmdb would half read.
+    if (info.size() % mdb->fmt->pg_size != 0) {
+        *error = QStringLiteral("the Jet database is damaged: it ends inside a page (a truncated copy?)");
+        return nullptr;
+    }
     if (!mdb_read_catalog(mdb, MDB_TABLE) || !mdb->catalog) {
         *error = QStringLiteral("the Jet database is damaged: its table catalogue cannot be read");
         return nullptr;
