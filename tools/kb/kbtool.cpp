@@ -275,7 +275,7 @@ QString kbUsage()
         "\n"
         "TSV: one row per line, fields separated by a tab, no header. In a field \\N alone is NULL, \\t a tab,\n"
         "\\\\ a backslash and \\n a line break (stored as CR LF, the line break the window shows; a lone CR or LF\n"
-        "is written as \\n too). A Jet file gives NULL and empty texts alike as empty fields.\n"
+        "is written as \\n too). From a Jet file, a zero-length Text value reads as NULL.\n"
         "CSV: a header line, then RFC 4180 fields (quoted when they hold a comma, quote or line break), CR LF\n"
         "line ends; NULL is an empty field.\n"
         "import and convert refuse to replace an existing OUT unless --force is given; OUT is written only\n"

@@ -50,8 +50,11 @@ public:
         return -1;
     }
 
-    // Jet keeps no difference between NULL and empty text that libmdb hands on: both read as empty text.
-    QVariant value(int column) const override { return query_->row().value(column); }
+    QVariant value(int column) const override
+    {
+        const QString text = query_->row().value(column);
+        return text.isNull() ? QVariant() : QVariant(text);
+    }
 
 private:
     std::unique_ptr<jet::JetFile> file_;

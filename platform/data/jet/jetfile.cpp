@@ -248,7 +248,7 @@ bool JetTable::text(int index, QString* out, QString* error)
     const int start = col->cur_value_start;
     const int length = col->cur_value_len;
     if (length == 0)
-        return true;  // NULL or empty
+        return true;  // NULL (libmdb gives a zero-length Text value the same way)
     MdbHandle* mdb = handle_->mdb;
     if (start < 0 || length < 0 || start > mdb->fmt->pg_size - length) {
         *error = damaged(QStringLiteral("a value lies outside its page"));
@@ -256,12 +256,14 @@ bool JetTable::text(int index, QString* out, QString* error)
     }
     if (!column.memo) {
         *out = decode(mdb->pg_buf + start, std::size_t(length));
-        return true;
+    } else {
+        std::string raw;
+        if (!readMemo(start, length, &raw, error))
+            return false;
+        *out = decode(reinterpret_cast<const unsigned char*>(raw.data()), raw.size());
     }
-    std::string raw;
-    if (!readMemo(start, length, &raw, error))
-        return false;
-    *out = decode(reinterpret_cast<const unsigned char*>(raw.data()), raw.size());
+    if (out->isNull())
+        *out = QStringLiteral("");  // stored, though empty: not NULL
     return true;
 }
 

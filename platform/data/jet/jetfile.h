@@ -58,8 +58,9 @@ public:
     void rewind();
     /// Moves to the next row. False at the end of the table, and on a damaged file (then `error` is set).
     bool next(QString* error);
-    /// The text of column `index` (an index into the columns given to openTable) of the current row.
-    /// NULL reads as empty text. False with `error` set when the stored value is damaged.
+    /// The text of column `index` (an index into the columns given to openTable) of the current row: a null
+    /// QString for NULL, otherwise a non-null one. An empty Memo is told apart from NULL; a zero-length Text
+    /// value is not (libmdb hands both on alike) and reads as NULL. False with `error` set on a damaged value.
     bool text(int index, QString* out, QString* error);
     /// The number of rows that the table definition declares.
     quint64 declaredRows() const;

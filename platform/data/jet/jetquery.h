@@ -40,7 +40,7 @@ public:
     const QStringList& columns() const { return columns_; }
     /// Moves to the next matching row; false at the end, or on a damaged file with `error` set.
     bool step(QString* error);
-    /// The selected values of the current row; NULL reads as empty text.
+    /// The selected values of the current row; NULL is a null QString (see JetTable::text).
     const QStringList& row() const { return row_; }
 
 private:

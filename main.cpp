@@ -1,0 +1,23 @@
+// Tervolin: explains Windows stop codes. Loads the main window on db1.mdb beside the program and runs it.
+#include <QApplication>
+
+#include "app/form1.h"
+#include "app/startup.h"
+#include "platform/colour.h"
+#include "platform/font.h"
+#include "platform/messagebox.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    tervolin::platform::installFontSubstitutions();
+    tervolin::platform::installStandardDialogTranslations(app);
+    tervolin::platform::SystemColours::install(tervolin::platform::SystemColours::fromDesktopPalette());
+
+    tervolin::platform::QtMessageBoxService messageBox;
+    const auto form = tervolin::app::loadMainWindow(messageBox);
+    if (!form)
+        return 1;
+    form->showCentred();
+    return QApplication::exec();
+}

@@ -1,0 +1,51 @@
+#include "platform/data/recordset.h"
+
+#include "platform/data/connection.h"
+#include "platform/data/dataerror.h"
+
+namespace tervolin::platform::data {
+
+void Recordset::Open(const QString& source, const Connection& activeConnection) { Open(source, activeConnection.engine()); }
+
+void Recordset::Open(const QString& source, const std::shared_ptr<EngineConnection>& engine)
+{
+    Close();
+    filePath_ = engine->filePath();
+    cursor_ = engine->execute(source);
+    eof_ = !cursor_->step();
+    bof_ = eof_;
+}
+
+void Recordset::Close()
+{
+    cursor_.reset();
+    bof_ = true;
+    eof_ = true;
+}
+
+QVariant Recordset::value(const QString& field) const
+{
+    if (!cursor_)
+        throw DataError(QStringLiteral("the recordset is closed"), filePath_);
+    if (bof_ || eof_)
+        throw DataError(QStringLiteral("there is no current row (BOF or EOF)"), filePath_);
+    const int column = cursor_->columnIndex(field);
+    if (column < 0)
+        throw DataError(QStringLiteral("the recordset has no field named %1").arg(field), filePath_);
+    return cursor_->value(column);
+}
+
+QString Recordset::text(const QString& field) const
+{
+    const QVariant v = value(field);
+    return v.isNull() ? QString() : v.toString();
+}
+
+void Recordset::MoveNext()
+{
+    if (!cursor_ || eof_)
+        throw DataError(QStringLiteral("there is no next row (EOF)"), filePath_);
+    eof_ = !cursor_->step();
+}
+
+}  // namespace tervolin::platform::data

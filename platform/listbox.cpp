@@ -1,0 +1,115 @@
+#include "platform/listbox.h"
+
+#include <QAbstractListModel>
+#include <QItemSelectionModel>
+
+namespace tervolin::platform {
+
+class ListBoxModel final : public QAbstractListModel
+{
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : static_cast<int>(items_.size()); }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= items_.size())
+            return {};
+        if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+            return items_.at(index.row());
+        return {};
+    }
+
+    void append(const QStringList& items)
+    {
+        if (items.isEmpty())
+            return;
+        const int first = static_cast<int>(items_.size());
+        beginInsertRows({}, first, first + static_cast<int>(items.size()) - 1);
+        items_.append(items);
+        endInsertRows();
+    }
+
+    void clear()
+    {
+        beginResetModel();
+        items_.clear();
+        endResetModel();
+    }
+
+    const QStringList& items() const { return items_; }
+
+private:
+    QStringList items_;
+};
+
+ListBox::ListBox(QWidget* parent) : QListView(parent), model_(new ListBoxModel(this))
+{
+    setModel(model_);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The selection, not the current index, is the list box's entry: the view moves the current index
+    // on its own (on focus, and before the selection on a mouse press).
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const int row = ListIndex();
+        if (row == clickedRow_)
+            return;
+        clickedRow_ = row;
+        if (row >= 0)
+            Q_EMIT Click();
+    });
+}
+
+void ListBox::AddItem(const QString& item) { model_->append(QStringList{item}); }
+void ListBox::AddItems(const QStringList& items) { model_->append(items); }
+void ListBox::Clear()
+{
+    model_->clear();
+    clickedRow_ = -1;
+}
+int ListBox::ListCount() const { return model_->rowCount(); }
+QString ListBox::List(int index) const { return index >= 0 && index < ListCount() ? model_->items().at(index) : QString(); }
+
+int ListBox::ListIndex() const
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void ListBox::setListIndex(int index)
+{
+    if (index < 0 || index >= ListCount()) {
+        selectionModel()->clear();
+        return;
+    }
+    const QModelIndex target = model_->index(index);
+    selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+    scrollTo(target);
+}
+
+void ListBox::focusInEvent(QFocusEvent* event)
+{
+    // The view makes the first row current on focus; a list box without a selection has no current
+    // entry either, so the first arrow key selects the first entry.
+    const bool hadCurrent = selectionModel()->currentIndex().isValid();
+    QListView::focusInEvent(event);
+    if (!hadCurrent && !selectionModel()->hasSelection())
+        selectionModel()->clearCurrentIndex();
+}
+
+QString ListBox::text() const { return List(ListIndex()); }
+
+void ListBox::setText(const QString& text)
+{
+    const QStringList& items = model_->items();
+    for (int i = 0; i < items.size(); ++i) {
+        if (items.at(i).compare(text, Qt::CaseInsensitive) == 0) {
+            setListIndex(i);
+            return;
+        }
+    }
+}
+
+}  // namespace tervolin::platform

@@ -1,0 +1,113 @@
+#include "platform/region.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include <QWidget>
+
+namespace tervolin::platform {
+
+int roundRectInset(int row, int ellipseW, int ellipseH)
+{
+    if (ellipseW <= 1 || ellipseH <= 1 || row < 0 || row >= (ellipseH + 1) / 2)
+        return 0;
+    // Doubled-and-doubled coordinates keep the quarter-pixel radii integral: a pixel centre x + 0.5 becomes
+    // 4x + 2, the ellipse centre ew / 2 becomes 2ew, the radius ew / 2 − 1/4 becomes 2ew − 1.
+    const std::int64_t rx = 2 * static_cast<std::int64_t>(ellipseW) - 1;
+    const std::int64_t ry = 2 * static_cast<std::int64_t>(ellipseH) - 1;
+    const std::int64_t dy = 4 * static_cast<std::int64_t>(row) + 2 - 2 * static_cast<std::int64_t>(ellipseH);
+    const std::int64_t limit = rx * rx * ry * ry;
+    int inset = 0;
+    const int half = (ellipseW + 1) / 2;
+    while (inset < half) {
+        const std::int64_t dx = 4 * static_cast<std::int64_t>(inset) + 2 - 2 * static_cast<std::int64_t>(ellipseW);
+        if (dx * dx * ry * ry + dy * dy * rx * rx <= limit)
+            break;
+        ++inset;
+    }
+    return inset;
+}
+
+Region Region::rectangle(const Rect& r)
+{
+    Region region;
+    if (!r.isEmpty())
+        region.m_rect = r;
+    return region;
+}
+
+Region Region::roundRect(const Rect& r, int ellipseW, int ellipseH)
+{
+    Region region = rectangle(r);
+    if (region.isEmpty())
+        return region;
+    const long long w = static_cast<long long>(r.right) - r.left;
+    const long long h = static_cast<long long>(r.bottom) - r.top;
+    region.m_ellipseW = static_cast<int>(std::clamp<long long>(ellipseW, 0, w));
+    region.m_ellipseH = static_cast<int>(std::clamp<long long>(ellipseH, 0, h));
+    if (region.m_ellipseW <= 1 || region.m_ellipseH <= 1)
+        region.m_ellipseW = region.m_ellipseH = 0;
+    return region;
+}
+
+bool Region::rowSpan(int y, int& left, int& right) const
+{
+    if (isEmpty() || y < m_rect.top || y >= m_rect.bottom)
+        return false;
+    const long long fromTop = static_cast<long long>(y) - m_rect.top;
+    const long long fromBottom = static_cast<long long>(m_rect.bottom) - 1 - y;
+    const long long row = std::min(fromTop, fromBottom);
+    const int inset = row < m_ellipseH ? roundRectInset(static_cast<int>(row), m_ellipseW, m_ellipseH) : 0;
+    left = m_rect.left + inset;
+    right = m_rect.right - inset;
+    return left < right;
+}
+
+bool Region::contains(int x, int y) const
+{
+    int l = 0, r = 0;
+    return rowSpan(y, l, r) && x >= l && x < r;
+}
+
+QRegion Region::toQRegion() const
+{
+    QRegion out;
+    if (isEmpty())
+        return out;
+    const auto add = [&out](int l, int t, int r, int b) {
+        if (r > l && b > t)
+            out += QRect(l, t, r - l, b - t);
+    };
+    const int corner = (m_ellipseH + 1) / 2;
+    const long long height = static_cast<long long>(m_rect.bottom) - m_rect.top;
+    if (corner == 0 || height <= 2LL * corner) {
+        // Square corners, or a shape that is all corner rows: one rectangle, or one per row.
+        if (corner == 0) {
+            add(m_rect.left, m_rect.top, m_rect.right, m_rect.bottom);
+            return out;
+        }
+        for (int y = m_rect.top; y < m_rect.bottom; ++y) {
+            int l = 0, r = 0;
+            if (rowSpan(y, l, r))
+                add(l, y, r, y + 1);
+        }
+        return out;
+    }
+    for (int i = 0; i < corner; ++i) {
+        int l = 0, r = 0;
+        if (rowSpan(m_rect.top + i, l, r))
+            add(l, m_rect.top + i, r, m_rect.top + i + 1);
+        if (rowSpan(m_rect.bottom - 1 - i, l, r))
+            add(l, m_rect.bottom - 1 - i, r, m_rect.bottom - i);
+    }
+    add(m_rect.left, m_rect.top + corner, m_rect.right, m_rect.bottom - corner);
+    return out;
+}
+
+void Region::applyTo(QWidget& widget) const
+{
+    widget.setMask(toQRegion());
+    widget.update();
+}
+
+}  // namespace tervolin::platform
