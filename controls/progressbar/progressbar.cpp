@@ -260,9 +260,9 @@ void ProgressBar::DrawProgressBar()
     // The font is shared: whatever its holder changed since the set shows from this redraw on.
     if (m_textFont)
         m_surface.setFont(m_textFont->toQFont());
-    const progressbar::RedrawResult r = progressbar::DrawProgressBar(m_surface, m_f, m_themeColours);
-    if (r.windowRegion) {
-        m_region = *r.windowRegion;
+    m_lastRedraw = progressbar::DrawProgressBar(m_surface, m_f, m_themeColours);
+    if (m_lastRedraw.windowRegion) {
+        m_region = *m_lastRedraw.windowRegion;
         m_region.applyTo(*this);
     }
     update();
