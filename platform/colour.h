@@ -24,6 +24,19 @@ constexpr int blueOf(ColorRef c) { return static_cast<int>((static_cast<std::uin
 constexpr bool isSystemColour(ColorRef c) { return (static_cast<std::uint32_t>(c) & 0x80000000u) != 0; }
 constexpr ColorRef systemColour(int index) { return static_cast<ColorRef>(0x80000000u | static_cast<std::uint32_t>(index & 0xFF)); }
 
+/// System colour indices that the controls draw with (the low byte of a system colour value).
+namespace SystemColourIndex {
+constexpr int ApplicationWorkspace = 12;
+constexpr int Highlight = 13;
+constexpr int ButtonFace = 15;
+constexpr int ButtonShadow = 16;
+constexpr int GreyText = 17;
+constexpr int ButtonText = 18;
+constexpr int ButtonHighlight = 20;
+constexpr int DarkShadow3D = 21;
+constexpr int Light3D = 22;
+}  // namespace SystemColourIndex
+
 /// Plain colour as a Qt pixel value (opaque).
 inline QRgb toQRgb(ColorRef c) { return qRgb(redOf(c), greenOf(c), blueOf(c)); }
 inline ColorRef fromQRgb(QRgb p) { return rgb(qRed(p), qGreen(p), qBlue(p)); }

@@ -6,19 +6,48 @@
 #include <QTranslator>
 
 namespace tervolin::platform {
+namespace {
+
+MessageBoxHandler& installedHandler()
+{
+    static MessageBoxHandler handler;
+    return handler;
+}
+
+QMessageBox::Icon qtIcon(MessageBoxIcon icon)
+{
+    switch (icon) {
+    case MessageBoxIcon::Critical: return QMessageBox::Critical;
+    case MessageBoxIcon::Question: return QMessageBox::Question;
+    case MessageBoxIcon::Exclamation: return QMessageBox::Warning;
+    case MessageBoxIcon::Information: return QMessageBox::Information;
+    case MessageBoxIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+void showMessageBox(const MessageBoxRequest& request)
+{
+    if (installedHandler()) {
+        installedHandler()(request);
+        return;
+    }
+    QMessageBox box(qtIcon(request.icon), request.title, request.text, QMessageBox::Ok, request.parent);
+    box.exec();
+}
+
+MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler)
+{
+    MessageBoxHandler previous = std::move(installedHandler());
+    installedHandler() = std::move(handler);
+    return previous;
+}
 
 void QtMessageBoxService::show(QWidget* parent, const QString& text, const QString& title, MessageBoxIcon icon)
 {
-    QMessageBox::Icon qtIcon = QMessageBox::NoIcon;
-    switch (icon) {
-    case MessageBoxIcon::None: qtIcon = QMessageBox::NoIcon; break;
-    case MessageBoxIcon::Critical: qtIcon = QMessageBox::Critical; break;
-    case MessageBoxIcon::Question: qtIcon = QMessageBox::Question; break;
-    case MessageBoxIcon::Exclamation: qtIcon = QMessageBox::Warning; break;
-    case MessageBoxIcon::Information: qtIcon = QMessageBox::Information; break;
-    }
-    QMessageBox box(qtIcon, title, text, QMessageBox::Ok, parent);
-    box.exec();
+    showMessageBox({parent, text, title, icon});
 }
 
 bool installStandardDialogTranslations(QCoreApplication& app)

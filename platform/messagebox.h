@@ -1,7 +1,10 @@
 #pragma once
-// The message box as a service the application calls, so tests can replace the modal dialog.
+// The platform's message box behind a seam: tests replace the modal dialog, either by installing a handler
+// for the whole process or by handing a MessageBoxService of their own to the window that shows it.
 
 #include <QString>
+
+#include <functional>
 
 class QCoreApplication;
 class QWidget;
@@ -9,6 +12,22 @@ class QWidget;
 namespace tervolin::platform {
 
 enum class MessageBoxIcon { None, Critical, Question, Exclamation, Information };
+using MessageIcon = MessageBoxIcon;
+
+struct MessageBoxRequest
+{
+    QWidget* parent = nullptr;
+    QString text;
+    QString title;
+    MessageBoxIcon icon = MessageBoxIcon::None;
+};
+
+using MessageBoxHandler = std::function<void(const MessageBoxRequest&)>;
+
+/// Shows a modal message box with one OK button and returns when the user closes it (or calls the installed handler).
+void showMessageBox(const MessageBoxRequest& request);
+/// Replaces the message box (an empty handler restores the real one); returns the previous handler.
+MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);
 
 class MessageBoxService
 {
@@ -18,7 +37,7 @@ public:
     virtual void show(QWidget* parent, const QString& text, const QString& title, MessageBoxIcon icon) = 0;
 };
 
-/// The real modal dialog (QMessageBox).
+/// The process-wide message box (showMessageBox).
 class QtMessageBoxService final : public MessageBoxService
 {
 public:

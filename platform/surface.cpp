@@ -280,18 +280,19 @@ void Surface::drawEdge(const Rect& r, EdgeKind kind)
     };
     if (r.isEmpty())
         return;
-    const Rect inner = r.width() > 2 && r.height() > 2 ? r.adjusted(1, 1, -1, -1) : Rect{};
+    const Rect inner = r.adjusted(1, 1, -1, -1);  // empty (and so not drawn) for a rectangle under 3 pixels
+    using namespace SystemColourIndex;
     switch (kind) {
     case EdgeKind::Raised:
-        border(r, edgeColour(22), edgeColour(21));
-        border(inner, edgeColour(20), edgeColour(16));
+        border(r, edgeColour(Light3D), edgeColour(DarkShadow3D));
+        border(inner, edgeColour(ButtonHighlight), edgeColour(ButtonShadow));
         break;
     case EdgeKind::Sunken:
-        border(r, edgeColour(16), edgeColour(20));
-        border(inner, edgeColour(21), edgeColour(22));
+        border(r, edgeColour(ButtonShadow), edgeColour(ButtonHighlight));
+        border(inner, edgeColour(DarkShadow3D), edgeColour(Light3D));
         break;
     case EdgeKind::ThinRaised:
-        border(r, edgeColour(20), edgeColour(16));
+        border(r, edgeColour(ButtonHighlight), edgeColour(ButtonShadow));
         break;
     }
 }

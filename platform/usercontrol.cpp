@@ -17,9 +17,9 @@ void ControlContainer::setUserMode(bool on)
     notify(QStringLiteral("UserMode"));
 }
 
-void ControlContainer::setFont(const QFont& font)
+void ControlContainer::setFont(const FontDescription& font)
 {
-    if (font_ == font && font_.family() == font.family())
+    if (font_ == font)
         return;
     font_ = font;
     notify(QStringLiteral("Font"));

@@ -3,14 +3,16 @@
 // called in, the property-changed notification, and the control's outer size in twips.
 
 #include "platform/colour.h"
+#include "platform/font.h"
 #include "platform/propertystore.h"
 #include "platform/windowhandle.h"
 
-#include <QFont>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+
+#include <stdexcept>
 
 namespace tervolin::platform {
 
@@ -25,8 +27,8 @@ public:
     /// True when the controls run inside a running program, false in a form designer.
     bool UserMode() const { return userMode_; }
     void setUserMode(bool on);
-    QFont Font() const { return font_; }
-    void setFont(const QFont& font);
+    FontDescription Font() const { return font_; }
+    void setFont(const FontDescription& font);
     ColorRef BackColor() const { return backColor_; }
     void setBackColor(ColorRef colour);
 
@@ -37,8 +39,20 @@ private:
     void notify(const QString& name);
 
     bool userMode_ = true;
-    QFont font_;
+    FontDescription font_;
     ColorRef backColor_ = systemColour(15);
+};
+
+/// A run-time error that a control's setter or handler reports to its caller (numbered as the platform's
+/// run-time errors: 6 is an overflow).
+class RuntimeError : public std::runtime_error
+{
+public:
+    RuntimeError(int number, const char* what) : std::runtime_error(what), number_(number) {}
+    int number() const { return number_; }
+
+private:
+    int number_;
 };
 
 /// The ambient properties as one control sees them.
@@ -46,7 +60,7 @@ struct AmbientProperties
 {
     bool UserMode = true;
     QString DisplayName;
-    QFont Font;
+    FontDescription Font;
     ColorRef BackColor = systemColour(15);
     bool DisplayAsDefault = false;
 };

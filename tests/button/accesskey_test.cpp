@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include "controls/button/accesskey.h"
+
+using tervolin::controls::accessKeyOf;
+
+namespace {
+
+struct KeyCase
+{
+    const char* caption;
+    char16_t key;  // 0: none
+};
+
+class AccessKey : public ::testing::TestWithParam<KeyCase> {};
+
+TEST_P(AccessKey, FromCaption)
+{
+    const KeyCase& c = GetParam();
+    const QChar key = accessKeyOf(QString::fromUtf8(c.caption));
+    if (c.key == 0)
+        EXPECT_TRUE(key.isNull()) << c.caption << " gave " << static_cast<int>(key.unicode());
+    else
+        EXPECT_EQ(key, QChar(c.key)) << c.caption;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Captions, AccessKey,
+    ::testing::Values(
+        KeyCase{"", 0}, KeyCase{"&", 0}, KeyCase{"A", 0},
+        KeyCase{"&Search", u's'},          // lower case
+        KeyCase{"Sea&rch", u'r'},
+        KeyCase{"&s", u's'},
+        KeyCase{"Save&", 0},               // marker at the end
+        KeyCase{"Tom && Jerry", 0},        // only a doubled marker
+        KeyCase{"&&", 0},
+        KeyCase{"A && &B", u'b'},          // doubled, then a single marker
+        KeyCase{"&&&X", u'x'},             // the third "&" starts the second group
+        KeyCase{"&& &&X &Y", 0},           // first two groups both doubled
+        KeyCase{"A && B&", 0},             // second group at the end
+        KeyCase{"&&Q", 0},
+        KeyCase{"查询(&Q)", u'q'},
+        KeyCase{"&查询", u'查'},
+        KeyCase{"&1", u'1'},
+        KeyCase{"& x", u' '}),
+    [](const ::testing::TestParamInfo<KeyCase>& row) { return std::to_string(row.index); });
+
+}  // namespace
