@@ -9,52 +9,13 @@
 #include <QPainter>
 #include <QVariantMap>
 
+#include "platform/storedobjects.h"
+
 namespace tervolin::controls {
 
 using platform::PropertyStore;
 
 namespace {
-
-// Stored form of a font: its attributes under lower-case keys; missing attributes take the defaults.
-QVariantMap fontToMap(const platform::FontDescription& d)
-{
-    return QVariantMap{{QStringLiteral("name"), d.name},
-                       {QStringLiteral("size"), d.size},
-                       {QStringLiteral("weight"), d.weight},
-                       {QStringLiteral("italic"), d.italic},
-                       {QStringLiteral("underline"), d.underline},
-                       {QStringLiteral("strikethrough"), d.strikethrough},
-                       {QStringLiteral("charset"), d.charset}};
-}
-
-std::optional<platform::FontDescription> fontFromMap(const QVariant& value)
-{
-    if (value.typeId() != QMetaType::QVariantMap)
-        return std::nullopt;
-    const QVariantMap m = value.toMap();
-    platform::FontDescription d;
-    d.name = m.value(QStringLiteral("name"), d.name).toString();
-    d.size = m.value(QStringLiteral("size"), d.size).toDouble();
-    d.weight = m.value(QStringLiteral("weight"), d.weight).toInt();
-    d.italic = m.value(QStringLiteral("italic"), d.italic).toBool();
-    d.underline = m.value(QStringLiteral("underline"), d.underline).toBool();
-    d.strikethrough = m.value(QStringLiteral("strikethrough"), d.strikethrough).toBool();
-    d.charset = m.value(QStringLiteral("charset"), d.charset).toInt();
-    return d;
-}
-
-platform::FontDescription describe(const QFont& font)
-{
-    platform::FontDescription d;
-    d.name = font.family();
-    if (font.pointSizeF() > 0)
-        d.size = font.pointSizeF();
-    d.weight = static_cast<int>(font.weight());
-    d.italic = font.italic();
-    d.underline = font.underline();
-    d.strikethrough = font.strikeOut();
-    return d;
-}
 
 // Conversions of a stored value to a property's type; nothing when it cannot be converted (the key is skipped).
 std::optional<int> storedInt(const QVariant& v)
@@ -291,13 +252,13 @@ void ProgressBar::UserControl_InitProperties()
     setTextEffectColor(platform::rgb(255, 255, 255));
     setTextStyle(CustomText);
     setOrientations(Horizontal);
-    setTextFont(std::make_shared<platform::Font>(describe(Ambient().Font)));
+    setTextFont(std::make_shared<platform::Font>(Ambient().Font));
 }
 
 void ProgressBar::UserControl_ReadProperties(const PropertyStore& store)
 {
     const platform::AmbientProperties ambient = Ambient();
-    const QVariant ambientFont = fontToMap(describe(ambient.Font));
+    const QVariant ambientFont = platform::fontToStored(ambient.Font);
     struct Key
     {
         const char* name;
@@ -339,7 +300,7 @@ void ProgressBar::UserControl_ReadProperties(const PropertyStore& store)
         {"TextAlignment", 5, asInt(&ProgressBar::setTextAlignment, this)},
         {"TextFont", ambientFont,
          [this](const QVariant& v) {
-             const std::optional<platform::FontDescription> d = fontFromMap(v);
+             const std::optional<platform::FontDescription> d = platform::fontFromStored(v);
              if (d)
                  setTextFont(std::make_shared<platform::Font>(*d));
              return d.has_value();
@@ -359,7 +320,7 @@ void ProgressBar::UserControl_ReadProperties(const PropertyStore& store)
 
 void ProgressBar::UserControl_WriteProperties(PropertyStore& store)
 {
-    const QVariant font = m_textFont ? QVariant(fontToMap(m_textFont->description())) : QVariant();
+    const QVariant font = m_textFont ? platform::fontToStored(m_textFont->description()) : QVariant();
     const std::vector<std::tuple<const char*, QVariant, QVariant>> keys{
         {"Orientations", m_f.Orientations, 1},
         {"Max", m_f.Max, 100},
@@ -369,7 +330,7 @@ void ProgressBar::UserControl_WriteProperties(PropertyStore& store)
         {"Enabled", m_f.Enabled, true},
         {"Theme", m_f.Theme, 1},
         {"TextStyle", m_f.TextStyle, 1},
-        {"TextFont", font, fontToMap(describe(Ambient().Font))},
+        {"TextFont", font, platform::fontToStored(Ambient().Font)},
         {"TextForeColor", m_f.TextForeColor, 0},
         {"TextAlignment", m_f.TextAlignment, 5},
         {"Text", m_f.Text, QString()},
