@@ -29,8 +29,9 @@ struct Placed
 
     Placed()
     {
-        QFont ambient(QStringLiteral("宋体"));
-        ambient.setPointSizeF(9);
+        FontDescription ambient;
+        ambient.name = QStringLiteral("宋体");
+        ambient.size = 9;
         form.setFont(ambient);
         bar->setSite(&form, QStringLiteral("ProgressBar1"));
         bar->resize(295, 20);
