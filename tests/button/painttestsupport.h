@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,8 @@ struct PaintCase
     std::function<void(controls::ButtonLook&)> setUp;
     std::vector<Px> pixels;
 };
+
+inline void PrintTo(const PaintCase& c, std::ostream* os) { *os << c.name; }
 
 /// Names the instances of a table by the `name` member of their rows.
 template <class Row>

@@ -148,6 +148,7 @@ struct SilverCase
     std::vector<Px> pixels;
     ColorRef foreColor;
 };
+void PrintTo(const SilverCase& c, std::ostream* os) { *os << c.name; }
 
 const std::vector<Px> silverDown{{20, 10, hex(0xE5E4DD)}, {20, 1, ShiftColor(hex(0xDCDAD1), -0.02f)},
                                  {20, 2, ShiftColor(hex(0xE3E1DA), -0.02f)}, {20, 17, ShiftColor(hex(0xE6E5DE), 0.02f)},

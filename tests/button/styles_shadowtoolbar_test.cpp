@@ -84,6 +84,7 @@ struct ShadowFocusCase
     bool focus, asDefault, active, showFocusRect;
     platform::Rect expected;  // empty: no dotted rectangle
 };
+void PrintTo(const ShadowFocusCase& c, std::ostream* os) { *os << c.name; }
 
 class ShadowFocus : public ::testing::TestWithParam<ShadowFocusCase>
 {
@@ -250,6 +251,7 @@ struct SideFocusCase
     std::string name;
     bool focus, asDefault, userMode, active, showFocusRect, expected;
 };
+void PrintTo(const SideFocusCase& c, std::ostream* os) { *os << c.name; }
 
 class SideGradientFocus : public ::testing::TestWithParam<SideFocusCase>
 {

@@ -131,6 +131,7 @@ struct FocusRectCase
     bool parentActive;
     bool showFocusRect;
 };
+void PrintTo(const FocusRectCase& c, std::ostream* os) { *os << c.name; }
 
 class StandardFamilyFocusRect : public ::testing::TestWithParam<FocusRectCase>
 {
