@@ -4,7 +4,7 @@
 #include "app/form1.h"
 #include "app/startup.h"
 #include "platform/colour.h"
-#include "platform/fonts.h"
+#include "platform/font.h"
 #include "platform/messagebox.h"
 
 int main(int argc, char** argv)

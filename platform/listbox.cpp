@@ -50,22 +50,32 @@ ListBox::ListBox(QWidget* parent) : QListView(parent), model_(new ListBoxModel(t
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
-        if (current.isValid())
+    // The selection, not the current index, is the list box's entry: the view moves the current index
+    // on its own (on focus, and before the selection on a mouse press).
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const int row = ListIndex();
+        if (row == clickedRow_)
+            return;
+        clickedRow_ = row;
+        if (row >= 0)
             Q_EMIT Click();
     });
 }
 
 void ListBox::AddItem(const QString& item) { model_->append(QStringList{item}); }
 void ListBox::AddItems(const QStringList& items) { model_->append(items); }
-void ListBox::Clear() { model_->clear(); }
+void ListBox::Clear()
+{
+    model_->clear();
+    clickedRow_ = -1;
+}
 int ListBox::ListCount() const { return model_->rowCount(); }
 QString ListBox::List(int index) const { return index >= 0 && index < ListCount() ? model_->items().at(index) : QString(); }
 
 int ListBox::ListIndex() const
 {
-    const QModelIndex current = selectionModel()->currentIndex();
-    return current.isValid() ? current.row() : -1;
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 void ListBox::setListIndex(int index)
@@ -77,6 +87,16 @@ void ListBox::setListIndex(int index)
     const QModelIndex target = model_->index(index);
     selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
     scrollTo(target);
+}
+
+void ListBox::focusInEvent(QFocusEvent* event)
+{
+    // The view makes the first row current on focus; a list box without a selection has no current
+    // entry either, so the first arrow key selects the first entry.
+    const bool hadCurrent = selectionModel()->currentIndex().isValid();
+    QListView::focusInEvent(event);
+    if (!hadCurrent && !selectionModel()->hasSelection())
+        selectionModel()->clearCurrentIndex();
 }
 
 QString ListBox::text() const { return List(ListIndex()); }

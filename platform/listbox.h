@@ -36,8 +36,12 @@ Q_SIGNALS:
     /// Raised for every change of the selected entry: mouse, keyboard or program.
     void Click();
 
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+
 private:
     ListBoxModel* model_;
+    int clickedRow_ = -1;  // the selected row that the last Click announced
 };
 
 }  // namespace tervolin::platform

@@ -2,7 +2,6 @@
 
 #include "controls/button/accesskey.h"
 #include "controls/button/primitives.h"
-#include "platform/messagebox.h"
 #include "platform/storedobjects.h"
 
 #include <QCursor>
@@ -364,10 +363,12 @@ void vantlebutton::setForeColor(ColorRef colour)
 
 void vantlebutton::About()
 {
-    platform::showMessageBox({this,
-                              QStringLiteral("VantleButton\nA Multistyle Button Control\n\n"
-                                             "Written for Tervolin as its own owner-drawn button."),
-                              QStringLiteral("About"), platform::MessageIcon::Information});
+    static platform::QtMessageBoxService dialog;
+    platform::MessageBoxService* service = messageBox_ ? messageBox_ : &dialog;
+    service->show(this,
+                  QStringLiteral("VantleButton\nA Multistyle Button Control\n\n"
+                                 "Written for Tervolin as its own owner-drawn button."),
+                  QStringLiteral("About"), platform::MessageBoxIcon::Information);
 }
 
 void vantlebutton::ApplyStyleDefaults()

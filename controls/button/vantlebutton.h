@@ -8,6 +8,7 @@
 #include "platform/colour.h"
 #include "platform/font.h"
 #include "platform/geometry.h"
+#include "platform/messagebox.h"
 #include "platform/picture.h"
 #include "platform/region.h"
 #include "platform/surface.h"
@@ -99,6 +100,8 @@ public:
 
     /// Shows the About box (information icon, title "About").
     void About();
+    /// The message box About uses (the real dialog unless replaced; the service must outlive the button).
+    void setMessageBoxService(platform::MessageBoxService* service) { messageBox_ = service; }
 
     // --- Instance state shared with input, hook and drawing ---------------------------------------------------
     std::int32_t ButtonState = ButtonStates::StateNormal;
@@ -220,6 +223,7 @@ private:
     int pw_ = 0;
     int ph_ = 0;
     bool painting_ = false;
+    platform::MessageBoxService* messageBox_ = nullptr;
     bool hasImage_ = false;
 };
 

@@ -470,17 +470,24 @@ TEST_F(ButtonTest, FontObjectChangesRedrawAndNotify)
 
 TEST_F(ButtonTest, AboutShowsTheInformationBox)
 {
-    platform::MessageBoxRequest seen;
-    int shown = 0;
-    auto previous = platform::setMessageBoxHandler([&](const platform::MessageBoxRequest& r) {
-        seen = r;
-        ++shown;
-    });
+    struct Recorder : platform::MessageBoxService
+    {
+        int shown = 0;
+        QString text, title;
+        platform::MessageBoxIcon icon = platform::MessageBoxIcon::None;
+        void show(QWidget*, const QString& t, const QString& ti, platform::MessageBoxIcon i) override
+        {
+            ++shown;
+            text = t;
+            title = ti;
+            icon = i;
+        }
+    } seen;
+    b->setMessageBoxService(&seen);
     b->About();
-    platform::setMessageBoxHandler(previous);
-    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(seen.shown, 1);
     EXPECT_EQ(seen.title, QStringLiteral("About"));
-    EXPECT_EQ(seen.icon, platform::MessageIcon::Information);
+    EXPECT_EQ(seen.icon, platform::MessageBoxIcon::Information);
     EXPECT_TRUE(seen.text.startsWith(QStringLiteral("VantleButton\nA Multistyle Button Control\n\n"))) << seen.text.toStdString();
     EXPECT_GT(seen.text.size(), 42);  // an author line follows
 }

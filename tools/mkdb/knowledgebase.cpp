@@ -158,7 +158,9 @@ void writeKnowledgeDatabase(const std::vector<KnowledgeRow>& rows, const QString
             sqlite3_reset(insert);
         }
         sqlite3_finalize(insert);
-        db.exec("CREATE INDEX lanping_daima ON lanping(daima)");
+        // A partial index: equality lookups use it, but a full "SELECT daima FROM lanping" cannot, so the code
+        // list keeps the table's own row order (a plain index would make the engine return it sorted).
+        db.exec("CREATE INDEX lanping_daima ON lanping(daima) WHERE daima IS NOT NULL");
         db.exec("COMMIT");
     }
     QFile::remove(outputPath);

@@ -1,0 +1,81 @@
+#include "controls/progressbar/caption.h"
+
+#include <QLocale>
+
+#include "controls/progressbar/colours.h"
+
+namespace tervolin::controls::progressbar {
+
+std::optional<QString> captionText(int textStyle, int value, double percent, const QString& customText)
+{
+    switch (textStyle) {
+    case 1:
+        return QString::number(value);
+    case 2:
+        return PercentText(percent);
+    case 3:
+        return customText;
+    default:
+        return std::nullopt;
+    }
+}
+
+QString PercentText(double percent)
+{
+    QString s = QString::number(percent, 'g', 15);
+    s.replace(QLatin1Char('e'), QLatin1Char('E'));
+    const QString separator = QLocale().decimalPoint();
+    if (separator != QLatin1String("."))
+        s.replace(QLatin1Char('.'), separator);
+    return s + QLatin1Char('%');
+}
+
+QPoint captionPosition(int alignment, double w, double h, double tw, double th)
+{
+    if (alignment < 1 || alignment > 9)
+        return {0, 0};
+    // Deliberately uneven margins: 1 pixel at the left, 3 at the right, none at the top, 1 at the bottom, and
+    // the centred positions one pixel up and left of true centre.
+    const int column = (alignment - 1) / 3;
+    const int row = (alignment - 1) % 3;
+    const int x = column == 0 ? 1 : column == 1 ? nearest(w / 2 - tw / 2 - 1) : nearest(w - tw - 3);
+    const int y = row == 0 ? 0 : row == 1 ? nearest(h / 2 - th / 2 - 1) : nearest(h - th - 1);
+    return {x, y};
+}
+
+std::vector<CaptionPass> captionPasses(int textEffect, ColorRef fore, ColorRef effect)
+{
+    switch (textEffect) {
+    case 1:
+        return {{0, 0, fore}};
+    case 2:
+        return {{-1, -1, effect}, {1, 1, kEffectGrey}, {0, 0, fore}};
+    case 3:
+        return {{1, 1, effect}, {-1, 0, kEffectGrey}, {0, 0, fore}};
+    case 4:
+        return {{1, 0, effect}, {-1, 0, effect}, {0, -1, effect}, {0, 1, effect}, {0, 0, fore}};
+    case 5:
+        return {{1, 1, effect}, {0, 0, fore}};
+    default:
+        return {};
+    }
+}
+
+void DrawCaptionText(platform::Surface& surface, const QString& text, int alignment, int textEffect, ColorRef textForeColor,
+                     ColorRef textEffectColor, bool enabled)
+{
+    // Drawing takes plain colours; a system colour is translated before it is greyed, so a disabled caption in a
+    // system colour greys the colour it names rather than its index bits.
+    ColorRef fore = platform::translateColour(textForeColor);
+    ColorRef effect = platform::translateColour(textEffectColor);
+    if (!enabled) {
+        fore = GreyColour(fore);
+        effect = GreyColour(effect);
+    }
+    const QSizeF size = surface.measureTextF(text);
+    const QPoint at = captionPosition(alignment, surface.width(), surface.height(), size.width(), size.height());
+    for (const CaptionPass& pass : captionPasses(textEffect, fore, effect))
+        surface.drawTextAt(at.x() + pass.dx, at.y() + pass.dy, text, pass.colour);
+}
+
+}  // namespace tervolin::controls::progressbar

@@ -1,0 +1,387 @@
+#include "controls/progressbar/progressbar.h"
+
+#include <functional>
+#include <tuple>
+#include <vector>
+
+#include <QMetaClassInfo>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QVariantMap>
+
+namespace tervolin::controls {
+
+using platform::PropertyStore;
+
+namespace {
+
+// Stored form of a font: its attributes under lower-case keys; missing attributes take the defaults.
+QVariantMap fontToMap(const platform::FontDescription& d)
+{
+    return QVariantMap{{QStringLiteral("name"), d.name},
+                       {QStringLiteral("size"), d.size},
+                       {QStringLiteral("weight"), d.weight},
+                       {QStringLiteral("italic"), d.italic},
+                       {QStringLiteral("underline"), d.underline},
+                       {QStringLiteral("strikethrough"), d.strikethrough},
+                       {QStringLiteral("charset"), d.charset}};
+}
+
+std::optional<platform::FontDescription> fontFromMap(const QVariant& value)
+{
+    if (value.typeId() != QMetaType::QVariantMap)
+        return std::nullopt;
+    const QVariantMap m = value.toMap();
+    platform::FontDescription d;
+    d.name = m.value(QStringLiteral("name"), d.name).toString();
+    d.size = m.value(QStringLiteral("size"), d.size).toDouble();
+    d.weight = m.value(QStringLiteral("weight"), d.weight).toInt();
+    d.italic = m.value(QStringLiteral("italic"), d.italic).toBool();
+    d.underline = m.value(QStringLiteral("underline"), d.underline).toBool();
+    d.strikethrough = m.value(QStringLiteral("strikethrough"), d.strikethrough).toBool();
+    d.charset = m.value(QStringLiteral("charset"), d.charset).toInt();
+    return d;
+}
+
+platform::FontDescription describe(const QFont& font)
+{
+    platform::FontDescription d;
+    d.name = font.family();
+    if (font.pointSizeF() > 0)
+        d.size = font.pointSizeF();
+    d.weight = static_cast<int>(font.weight());
+    d.italic = font.italic();
+    d.underline = font.underline();
+    d.strikethrough = font.strikeOut();
+    return d;
+}
+
+// Conversions of a stored value to a property's type; nothing when it cannot be converted (the key is skipped).
+std::optional<int> storedInt(const QVariant& v)
+{
+    bool ok = false;
+    long long n = 0;
+    if (v.typeId() == QMetaType::QString)
+        n = v.toString().trimmed().toLongLong(&ok);
+    else if (v.typeId() == QMetaType::Bool)
+        return v.toBool() ? -1 : 0;
+    else if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
+        const double d = v.toDouble();
+        ok = d == static_cast<double>(static_cast<long long>(d));
+        n = static_cast<long long>(d);
+    } else if (v.isValid() && v.canConvert<qlonglong>())
+        n = v.toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    // Colours may be stored as unsigned 32-bit values; they keep their bits.
+    if (n < -2147483648LL || n > 4294967295LL)
+        return std::nullopt;
+    return static_cast<int>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(n)));
+}
+
+std::optional<bool> storedBool(const QVariant& v)
+{
+    if (v.typeId() == QMetaType::QString) {
+        const QString s = v.toString().trimmed();
+        if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+            return true;
+        if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    if (const std::optional<int> n = storedInt(v))
+        return *n != 0;
+    return std::nullopt;
+}
+
+std::optional<QString> storedText(const QVariant& v)
+{
+    if (v.typeId() == QMetaType::QString)
+        return v.toString();
+    if (const std::optional<int> n = storedInt(v))
+        return QString::number(*n);
+    return std::nullopt;
+}
+
+}  // namespace
+
+ProgressBar::ProgressBar(QWidget* parent)
+    : UserControl(parent)
+{
+}
+
+ProgressBar::~ProgressBar() { terminate(); }
+
+QString ProgressBar::helpString(const char* property)
+{
+    const QMetaObject& mo = staticMetaObject;
+    const int i = mo.indexOfClassInfo((QByteArray("help:") + property).constData());
+    return i < 0 ? QString() : QString::fromLatin1(mo.classInfo(i).value());
+}
+
+void ProgressBar::changed(const QString& key)
+{
+    PropertyChanged(key);
+    DrawProgressBar();
+}
+
+void ProgressBar::setValue(int v)
+{
+    if (v > m_f.Max)
+        v = m_f.Max;
+    if (v < m_f.Min)
+        v = m_f.Min;
+    m_f.Value = v;
+    changed(QStringLiteral("Value"));
+}
+
+void ProgressBar::setMax(int v)
+{
+    if (v < 1)
+        v = 1;
+    if (v <= m_f.Min)
+        v = m_f.Min + 1;
+    m_f.Max = v;
+    if (m_f.Value > m_f.Max)
+        setValue(m_f.Max);
+    changed(QStringLiteral("Max"));
+}
+
+void ProgressBar::setMin(int v)
+{
+    if (v >= m_f.Max)
+        v = m_f.Max - 1;
+    if (v < 0)
+        v = 0;
+    m_f.Min = v;
+    if (m_f.Value < m_f.Min)
+        setValue(m_f.Min);
+    changed(QStringLiteral("Min"));
+}
+
+void ProgressBar::setRoundedValue(int v)
+{
+    m_f.RoundedValue = v;
+    changed(QStringLiteral("RoundedValue"));
+}
+
+void ProgressBar::setEnabled(bool on)
+{
+    m_f.Enabled = on;
+    changed(QStringLiteral("Enabled"));
+}
+
+void ProgressBar::setTheme(int v)
+{
+    m_f.Theme = v;
+    changed(QStringLiteral("Theme"));
+}
+
+void ProgressBar::setTextStyle(int v)
+{
+    m_f.TextStyle = v;
+    changed(QStringLiteral("TextStyle"));
+}
+
+void ProgressBar::setOrientations(int v)
+{
+    m_f.Orientations = v;
+    changed(QStringLiteral("Orientations"));
+}
+
+void ProgressBar::setTextAlignment(int v)
+{
+    m_f.TextAlignment = v;
+    changed(QStringLiteral("TextAlignment"));
+}
+
+void ProgressBar::setText(const QString& text)
+{
+    m_f.Text = text;
+    changed(QStringLiteral("Text"));
+}
+
+void ProgressBar::setTextEffectColor(ColorRef c)
+{
+    m_f.TextEffectColor = c;
+    changed(QStringLiteral("TextEffectColor"));
+}
+
+void ProgressBar::setTextEffect(int v)
+{
+    m_f.TextEffect = v;
+    changed(QStringLiteral("TextEffect"));
+}
+
+void ProgressBar::setTextForeColor(ColorRef c)
+{
+    m_f.TextForeColor = c;
+    changed(QStringLiteral("TextForeColor"));
+}
+
+void ProgressBar::setTextFont(std::shared_ptr<platform::Font> font)
+{
+    m_textFont = std::move(font);
+    if (m_textFont)
+        m_surface.setFont(m_textFont->toQFont());
+    changed(QStringLiteral("TextFont"));
+}
+
+void ProgressBar::setPBSCustomeColor1(ColorRef c)
+{
+    m_f.PBSCustomeColor1 = c;
+    changed(QStringLiteral("PBSCustomeColor1"));
+}
+
+void ProgressBar::setPBSCustomeColor2(ColorRef c)
+{
+    m_f.PBSCustomeColor2 = c;
+    changed(QStringLiteral("PBSCustomeColor2"));
+}
+
+void ProgressBar::GradientTwoColour(platform::Surface& hDC, int Direction, ColorRef StartColor, ColorRef EndColor, int Left,
+                                    int Top, int Width, int Height)
+{
+    progressbar::GradientTwoColour(hDC, Direction, StartColor, EndColor, Left, Top, Width, Height);
+}
+
+std::optional<progressbar::DrawError> ProgressBar::DrawGradientFourColour(platform::Surface& ObjectHDC, int Left, int Top,
+                                                                          int Width, int Height, ColorRef TopLeftColour,
+                                                                          ColorRef TopRightColour, ColorRef BottomLeftColour,
+                                                                          ColorRef BottomRightColour)
+{
+    return progressbar::DrawGradientFourColour(ObjectHDC, Left, Top, Width, Height, TopLeftColour, TopRightColour,
+                                               BottomLeftColour, BottomRightColour);
+}
+
+void ProgressBar::DrawProgressBar()
+{
+    if (m_surface.width() != width() || m_surface.height() != height())
+        m_surface.resize(width(), height());
+    // The font is shared: whatever its holder changed since the set shows from this redraw on.
+    if (m_textFont)
+        m_surface.setFont(m_textFont->toQFont());
+    const progressbar::RedrawResult r = progressbar::DrawProgressBar(m_surface, m_f, m_themeColours);
+    if (r.windowRegion) {
+        m_region = *r.windowRegion;
+        m_region.applyTo(*this);
+    }
+    update();
+}
+
+void ProgressBar::UserControl_Resize() { DrawProgressBar(); }
+
+void ProgressBar::paintEvent(QPaintEvent* event)
+{
+    QPainter p(this);
+    p.drawImage(event->rect(), m_surface.image(), event->rect());
+}
+
+void ProgressBar::UserControl_InitProperties()
+{
+    setMax(100);
+    setMin(0);
+    setValue(50);
+    setRoundedValue(5);
+    setEnabled(true);
+    setTheme(Gold);
+    setTextForeColor(0);
+    setText(QStringLiteral("Z42K ProgressBar"));
+    setTextAlignment(MiddleCenter);
+    setTextEffect(DropShadow);
+    setTextEffectColor(platform::rgb(255, 255, 255));
+    setTextStyle(CustomText);
+    setOrientations(Horizontal);
+    setTextFont(std::make_shared<platform::Font>(describe(Ambient().Font)));
+}
+
+void ProgressBar::UserControl_ReadProperties(const PropertyStore& store)
+{
+    const platform::AmbientProperties ambient = Ambient();
+    const QVariant ambientFont = fontToMap(describe(ambient.Font));
+    struct Key
+    {
+        const char* name;
+        QVariant readDefault;
+        std::function<bool(const QVariant&)> apply;  // false: the stored value does not convert
+    };
+    const auto asInt = [](void (ProgressBar::*let)(int), ProgressBar* self) {
+        return [let, self](const QVariant& v) {
+            const std::optional<int> n = storedInt(v);
+            if (n)
+                (self->*let)(*n);
+            return n.has_value();
+        };
+    };
+    const std::vector<Key> keys{
+        {"Max", 100, asInt(&ProgressBar::setMax, this)},
+        {"Min", 0, asInt(&ProgressBar::setMin, this)},
+        {"Value", 50, asInt(&ProgressBar::setValue, this)},
+        {"RoundedValue", 5, asInt(&ProgressBar::setRoundedValue, this)},
+        {"Enabled", true,
+         [this](const QVariant& v) {
+             const std::optional<bool> b = storedBool(v);
+             if (b)
+                 setEnabled(*b);
+             return b.has_value();
+         }},
+        {"Theme", 1, asInt(&ProgressBar::setTheme, this)},
+        {"TextStyle", 1, asInt(&ProgressBar::setTextStyle, this)},
+        {"Orientations", 1, asInt(&ProgressBar::setOrientations, this)},
+        {"Text", ambient.DisplayName,
+         [this](const QVariant& v) {
+             const std::optional<QString> s = storedText(v);
+             if (s)
+                 setText(*s);
+             return s.has_value();
+         }},
+        {"TextEffectColor", platform::rgb(200, 200, 200), asInt(&ProgressBar::setTextEffectColor, this)},
+        {"TextEffect", 1, asInt(&ProgressBar::setTextEffect, this)},
+        {"TextAlignment", 5, asInt(&ProgressBar::setTextAlignment, this)},
+        {"TextFont", ambientFont,
+         [this](const QVariant& v) {
+             const std::optional<platform::FontDescription> d = fontFromMap(v);
+             if (d)
+                 setTextFont(std::make_shared<platform::Font>(*d));
+             return d.has_value();
+         }},
+        {"TextForeColor", 0, asInt(&ProgressBar::setTextForeColor, this)},
+        {"PBSCustomeColor2", 0, asInt(&ProgressBar::setPBSCustomeColor2, this)},
+        {"PBSCustomeColor1", 0, asInt(&ProgressBar::setPBSCustomeColor1, this)},
+    };
+    // A key that cannot be read or applied is skipped; its property keeps its value and loading goes on.
+    for (const Key& key : keys) {
+        try {
+            key.apply(store.ReadProperty(QString::fromLatin1(key.name), key.readDefault));
+        } catch (const std::exception&) {
+        }
+    }
+}
+
+void ProgressBar::UserControl_WriteProperties(PropertyStore& store)
+{
+    const QVariant font = m_textFont ? QVariant(fontToMap(m_textFont->description())) : QVariant();
+    const std::vector<std::tuple<const char*, QVariant, QVariant>> keys{
+        {"Orientations", m_f.Orientations, 1},
+        {"Max", m_f.Max, 100},
+        {"Min", m_f.Min, 0},
+        {"Value", m_f.Value, 50},
+        {"RoundedValue", m_f.RoundedValue, 5},
+        {"Enabled", m_f.Enabled, true},
+        {"Theme", m_f.Theme, 1},
+        {"TextStyle", m_f.TextStyle, 1},
+        {"TextFont", font, fontToMap(describe(Ambient().Font))},
+        {"TextForeColor", m_f.TextForeColor, 0},
+        {"TextAlignment", m_f.TextAlignment, 5},
+        {"Text", m_f.Text, QString()},
+        {"TextEffectColor", m_f.TextEffectColor, platform::rgb(200, 200, 200)},
+        {"TextEffect", m_f.TextEffect, 1},
+        {"PBSCustomeColor2", m_f.PBSCustomeColor2, 0},
+        {"PBSCustomeColor1", m_f.PBSCustomeColor1, 0},
+    };
+    // Unlike loading, saving stops at the first key that fails: the exception ends the loop and reaches the
+    // container, with the keys before it already written.
+    for (const auto& [key, value, writeDefault] : keys)
+        store.WriteProperty(QLatin1String(key), value, writeDefault);
+}
+
+}  // namespace tervolin::controls

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "app/form1.h"
+#include "app/startup.h"
+#include "app/userdata.h"
+#include "platform/listbox.h"
+#include "tests/support/recordingmessagebox.h"
+#include "tests/support/sqlitefiles.h"
+#include "tests/support/testsupport.h"
+
+using namespace tervolin::app;
+using tervolin::platform::MessageBoxIcon;
+
+TEST(Startup, AnUnusableDataFileIsReportedWithPathAndEngineTextAndNoWindowOpens)
+{
+    struct Case { const char* name; std::function<void(const QString&)> make; const char* engineText; };
+    const Case cases[] = {
+        {"missing", [](const QString&) {}, "does not exist"},
+        {"not a database", [](const QString& p) { QFile f(p); ASSERT_TRUE(f.open(QIODevice::WriteOnly)); f.write("plain text, no database"); }, "not a database"},
+        {"no table lanping", [](const QString& p) { tervolin::test::createDatabase(p, "CREATE TABLE codes(daima TEXT)"); }, "no such table: lanping"},
+        {"column missing", [](const QString& p) { tervolin::test::createDatabase(p, "CREATE TABLE lanping(daima TEXT, fenxi TEXT)"); }, "no such column: jiejue"},
+    };
+    for (const Case& c : cases) {
+        const QString dir = tervolin::test::scratchDir();
+        const QString path = dir + QStringLiteral("/db1.mdb");
+        c.make(path);
+        UserData::setApplicationDirectory(dir);
+        tervolin::test::RecordingMessageBox box;
+        const auto form = loadMainWindow(box);
+        EXPECT_EQ(form, nullptr) << c.name;
+        ASSERT_EQ(box.calls.size(), 1u) << c.name;
+        EXPECT_TRUE(box.calls[0].text.contains(path)) << c.name << ": " << box.calls[0].text.toStdString();
+        EXPECT_TRUE(box.calls[0].text.contains(QString::fromUtf8(c.engineText))) << c.name << ": " << box.calls[0].text.toStdString();
+        EXPECT_EQ(box.calls[0].icon, MessageBoxIcon::Critical);
+    }
+    UserData::setApplicationDirectory({});
+}
+
+TEST(Startup, AGoodFileGivesAFilledWindowThatIsNotShownYet)
+{
+    const QString dir = tervolin::test::scratchDir();
+    tervolin::test::createLanping(dir + QStringLiteral("/db1.mdb"), {{QStringLiteral("0x0000007B"), QStringLiteral("a"), QStringLiteral("b")}});
+    UserData::setApplicationDirectory(dir);
+    tervolin::test::RecordingMessageBox box;
+    const auto form = loadMainWindow(box);
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(box.calls.empty());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->List1->ListCount(), 1);
+    UserData::setApplicationDirectory({});
+}

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include "app/userdata.h"
+#include "platform/data/dataerror.h"
+#include "tests/support/sqlitefiles.h"
+#include "tests/support/testsupport.h"
+
+using namespace tervolin::app;
+
+namespace {
+struct DirectoryGuard
+{
+    ~DirectoryGuard() { UserData::setApplicationDirectory({}); }
+};
+}  // namespace
+
+TEST(UserData, DatabaseFilePathAddsOneSeparatorOnlyWhenMissing)
+{
+    DirectoryGuard guard;
+    struct Case { const char* directory; const char* path; };
+    for (const Case& c : {Case{"/opt/tervolin", "/opt/tervolin/db1.mdb"}, Case{"/", "/db1.mdb"}, Case{"/srv/蓝屏 工具", "/srv/蓝屏 工具/db1.mdb"}}) {
+        UserData::setApplicationDirectory(QString::fromUtf8(c.directory));
+        EXPECT_EQ(UserData::DatabaseFilePath(), QString::fromUtf8(c.path));
+    }
+    UserData::setApplicationDirectory({});
+    EXPECT_EQ(UserData::DatabaseFilePath(), QCoreApplication::applicationDirPath() + QStringLiteral("/db1.mdb"));
+}
+
+TEST(UserData, OpenDatabaseKeepsTheConnectionStringTextAndClientCursors)
+{
+    DirectoryGuard guard;
+    const QString dir = tervolin::test::scratchDir();
+    tervolin::test::createLanping(dir + QStringLiteral("/db1.mdb"), {});
+    UserData::setApplicationDirectory(dir);
+    UserData::OpenDatabase();
+    EXPECT_TRUE(UserData::DbConnection().isOpen());
+    EXPECT_EQ(UserData::DbConnection().ConnectionString(), QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source = ") + dir + QStringLiteral("/db1.mdb"));
+    EXPECT_EQ(UserData::DbConnection().cursorLocation(), tervolin::platform::data::CursorLocation::Client);
+}
+
+TEST(UserData, OpenDatabaseOnAMissingFileFailsWithItsPath)
+{
+    DirectoryGuard guard;
+    const QString dir = tervolin::test::scratchDir();
+    UserData::setApplicationDirectory(dir);
+    try {
+        UserData::OpenDatabase();
+        FAIL() << "opened";
+    } catch (const tervolin::platform::data::DataError& error) {
+        EXPECT_EQ(error.filePath(), dir + QStringLiteral("/db1.mdb"));
+    }
+}

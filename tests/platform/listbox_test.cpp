@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "platform/listbox.h"
+
+using tervolin::platform::ListBox;
+
+TEST(ListBox, SettingTheTextSelectsTheFirstCaseBlindExactMatchAndClicksOncePerChange)
+{
+    ListBox list;
+    list.AddItems({QStringLiteral("0x0000007B"), QStringLiteral("abc"), QStringLiteral("ABC"), QStringLiteral("abcd")});
+    list.AddItem(QStringLiteral("蓝屏"));
+    QSignalSpy clicks(&list, &ListBox::Click);
+    struct Case { const char* text; int index; int clicks; };
+    const Case cases[] = {
+        {"0x0000007b", 0, 1}, {"ABC", 1, 2}, {"abc", 1, 2},  // already selected: no Click
+        {"ab", 1, 2},                                      // no exact match: nothing changes
+        {"abcd", 3, 3}, {"蓝屏", 4, 4}, {"", 4, 4},
+    };
+    for (const Case& c : cases) {
+        list.setText(QString::fromUtf8(c.text));
+        EXPECT_EQ(list.ListIndex(), c.index) << c.text;
+        EXPECT_EQ(clicks.count(), c.clicks) << c.text;
+    }
+    EXPECT_EQ(list.text(), QStringLiteral("蓝屏"));
+    list.setListIndex(-1);
+    EXPECT_EQ(list.ListIndex(), -1);
+    EXPECT_EQ(list.text(), QString());
+    EXPECT_EQ(clicks.count(), 4);
+}
+
+TEST(ListBox, KeyboardMovesTheSelectionAndClicksForEachEntry)
+{
+    ListBox list;
+    list.AddItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    QSignalSpy clicks(&list, &ListBox::Click);
+    list.show();
+    QApplication::setActiveWindow(&list);
+    list.setFocus();
+    EXPECT_EQ(list.ListIndex(), -1);  // taking the focus selects nothing
+    QTest::keyClick(&list, Qt::Key_Down);
+    QTest::keyClick(&list, Qt::Key_Down);
+    QTest::keyClick(&list, Qt::Key_End);
+    QTest::keyClick(&list, Qt::Key_Down);  // at the end: no change
+    EXPECT_EQ(list.ListIndex(), 2);
+    EXPECT_EQ(clicks.count(), 3);
+}
+
+TEST(ListBox, AHundredThousandEntriesGoInAtOnce)
+{
+    QStringList items;
+    for (int i = 0; i < 100000; ++i)
+        items << QStringLiteral("0x%1").arg(i, 8, 16, QLatin1Char('0'));
+    ListBox list;
+    list.AddItems(items);
+    EXPECT_EQ(list.ListCount(), 100000);
+    list.setText(QStringLiteral("0X0001869F"));
+    EXPECT_EQ(list.ListIndex(), 99999);
+}
