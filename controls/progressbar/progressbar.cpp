@@ -56,6 +56,9 @@ platform::FontDescription describe(const QFont& font)
     return d;
 }
 
+// The container's ambient font is already a description.
+platform::FontDescription describe(const platform::FontDescription& font) { return font; }
+
 // Conversions of a stored value to a property's type; nothing when it cannot be converted (the key is skipped).
 std::optional<int> storedInt(const QVariant& v)
 {

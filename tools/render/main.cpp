@@ -2,6 +2,7 @@
 
 #include "platform/colour.h"
 #include "platform/font.h"
+#include "tools/render/buttongallery.h"
 #include "tools/render/buttonrender.h"
 
 #include <QApplication>
@@ -26,6 +27,8 @@ int main(int argc, char** argv)
 
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments().mid(1);
+    if (!args.isEmpty() && args.first() == QLatin1String("button-gallery"))
+        return tervolin::tools::runButtonGallery(args.mid(1));
     if (args.isEmpty() || args.first() != QLatin1String("button")) {
         err << tervolin::tools::buttonUsage();
         return 2;
