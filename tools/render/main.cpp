@@ -2,6 +2,7 @@
 
 #include "platform/colour.h"
 #include "platform/font.h"
+#include "tools/render/buttongallery.h"
 #include "tools/render/buttonrender.h"
 #include "tools/render/progressbar_command.h"
 
@@ -31,6 +32,8 @@ int main(int argc, char** argv)
         return tervolin::tools::runProgressBarCommand(args.mid(1));
     if (!args.isEmpty() && args.first() == QLatin1String("progressbar-gallery"))
         return tervolin::tools::runProgressBarGallery(args.mid(1));
+    if (!args.isEmpty() && args.first() == QLatin1String("button-gallery"))
+        return tervolin::tools::runButtonGallery(args.mid(1));
     if (args.isEmpty() || args.first() != QLatin1String("button")) {
         err << tervolin::tools::buttonUsage() << tervolin::tools::progressBarUsage();
         return 2;
