@@ -1,7 +1,6 @@
 #include "app/codecompleter.h"
 
 #include <QRegularExpression>
-#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -13,45 +12,55 @@ constexpr std::uint32_t DenseGrams = 36 * 36 * 36;
 constexpr std::uint32_t Unseen = 0xFFFFFFFFu;
 
 // Letters and digits (after case folding) are the alphabet of the dense trigram table; -1 for anything else.
-int symbol(char16_t c)
+int symbol(char c)
 {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'z')
-        return c - u'a' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 10;
     return -1;
 }
 
-// A trigram's number: below DenseGrams for three letters or digits, otherwise the three code units packed above it.
-std::uint64_t gramOf(const char16_t* p)
+// A trigram's number: below DenseGrams for three letters or digits, otherwise the three bytes packed above it.
+std::uint64_t gramOf(const char* p)
 {
     const int a = symbol(p[0]);
     const int b = symbol(p[1]);
     const int c = symbol(p[2]);
     if (a >= 0 && b >= 0 && c >= 0)
         return static_cast<std::uint64_t>(a * 36 * 36 + b * 36 + c);
-    return DenseGrams + ((std::uint64_t{p[0]} << 32) | (std::uint64_t{p[1]} << 16) | std::uint64_t{p[2]});
+    const auto byte = [](char x) { return std::uint64_t{static_cast<unsigned char>(x)}; };
+    return DenseGrams + (byte(p[0]) << 16 | byte(p[1]) << 8 | byte(p[2]));
 }
 
 bool isSeparator(QChar c) { return c.isSpace() || c == QLatin1Char('_') || c == QLatin1Char('-'); }
 
-// Case-folded, without the blanks, underscores and hyphens that screens, logs and people put in differently.
-std::u16string foldKey(QStringView text)
+// Case-folded UTF-8, without the blanks, underscores and hyphens that screens, logs and people put in differently.
+// UTF-8 keys compare bytewise, which keeps sorting and prefix search cheap.
+std::string foldKey(QStringView text)
 {
-    std::u16string key;
+    std::string key;
     key.reserve(static_cast<std::size_t>(text.size()));
-    for (const QChar c : text)
-        if (!isSeparator(c))
-            key.push_back(c.toCaseFolded().unicode());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.unicode() < 0x80) {
+            if (!isSeparator(c))
+                key.push_back(static_cast<char>(c >= QLatin1Char('A') && c <= QLatin1Char('Z') ? c.unicode() + 32 : c.unicode()));
+        } else if (!isSeparator(c)) {
+            const qsizetype length = c.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            key += text.mid(i, length).toString().toCaseFolded().toStdString();
+            i += length - 1;
+        }
+    }
     return key;
 }
 
-std::optional<std::uint64_t> hexValue(std::u16string_view digits)
+std::optional<std::uint64_t> hexValue(std::string_view digits)
 {
     if (digits.size() > 16)
         return std::nullopt;
     std::uint64_t value = 0;
-    for (const char16_t c : digits) {
+    for (const char c : digits) {
         const int s = symbol(c);
         if (s < 0 || s > 15)
             return std::nullopt;
@@ -61,57 +70,93 @@ std::optional<std::uint64_t> hexValue(std::u16string_view digits)
 }
 
 // A stored code of the form 0x…: its value and its digits without leading zeros (lower case).
-std::optional<std::pair<std::uint64_t, std::u16string>> storedHex(const QString& code)
+std::optional<std::pair<std::uint64_t, std::string>> storedHex(const QString& code)
 {
     const QString t = code.trimmed();
     if (t.size() < 3 || t.size() > 18 || t[0] != QLatin1Char('0') || (t[1] != QLatin1Char('x') && t[1] != QLatin1Char('X')))
         return std::nullopt;
-    const std::u16string digits = foldKey(QStringView(t).mid(2));
+    const std::string digits = foldKey(QStringView(t).mid(2));
     if (digits.size() != static_cast<std::size_t>(t.size() - 2))
         return std::nullopt;
     const auto value = hexValue(digits);
     if (!value)
         return std::nullopt;
-    const std::size_t first = digits.find_first_not_of(u'0');
-    return std::pair{*value, first == std::u16string::npos ? std::u16string(u"0") : digits.substr(first)};
+    const std::size_t first = digits.find_first_not_of('0');
+    return std::pair{*value, first == std::string::npos ? std::string("0") : digits.substr(first)};
 }
 
 bool contains(const std::vector<std::uint32_t>& ids, std::uint32_t id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
 
 }  // namespace
 
-CodeCompleter::CodeCompleter(const QStringList& codes)
+CodeCompleter::CodeCompleter(const QStringList& codes) : codes_(codes)
 {
-    QSet<QString> distinct;
-    distinct.reserve(codes.size());
     std::vector<bool> isHex;
+    isHex.reserve(static_cast<std::size_t>(codes.size()));
+    keyStart_.reserve(static_cast<std::size_t>(codes.size()) + 1);
     keyStart_.push_back(0);
-    for (const QString& code : codes) {
-        if (distinct.contains(code))
-            continue;
-        distinct.insert(code);
-        const Id id = static_cast<Id>(codes_.size());
-        codes_.append(code);
-        if (const auto hex = storedHex(code)) {
+    for (qsizetype i = 0; i < codes.size(); ++i) {
+        const Id id = static_cast<Id>(i);
+        if (auto hex = storedHex(codes[i])) {
             hexByValue_.emplace_back(hex->first, id);
             keys_ += hex->second;
             isHex.push_back(true);
         } else {
             namesByKey_.push_back(id);
-            keys_ += foldKey(code);
+            keys_ += foldKey(codes[i]);
             isHex.push_back(false);
         }
         keyStart_.push_back(static_cast<std::uint32_t>(keys_.size()));
     }
     std::sort(hexByValue_.begin(), hexByValue_.end());
-    std::sort(namesByKey_.begin(), namesByKey_.end(), [this](Id a, Id b) { return key(a) < key(b); });
+    // Sorting compares the first eight bytes of each key as one number and only looks further on a tie.
+    std::vector<std::pair<std::uint64_t, Id>> byPrefix;
+    byPrefix.reserve(namesByKey_.size());
+    for (const Id id : namesByKey_) {
+        const std::string_view k = key(id);
+        std::uint64_t prefix = 0;
+        for (std::size_t i = 0; i < 8; ++i)
+            prefix = prefix << 8 | (i < k.size() ? static_cast<unsigned char>(k[i]) : 0u);
+        byPrefix.emplace_back(prefix, id);
+    }
+    std::sort(byPrefix.begin(), byPrefix.end(), [this](const auto& a, const auto& b) {
+        if (a.first != b.first)
+            return a.first < b.first;
+        const int order = key(a.second).compare(key(b.second));
+        return order < 0 || (order == 0 && a.second < b.second);
+    });
+    for (std::size_t i = 0; i < byPrefix.size(); ++i)
+        namesByKey_[i] = byPrefix[i].second;
+    dropRepeats();
     pairNeighbours(isHex);
     buildTrigrams();
 }
 
-std::u16string_view CodeCompleter::key(Id id) const
+void CodeCompleter::dropRepeats()
 {
-    return std::u16string_view(keys_).substr(keyStart_[id], keyStart_[id + 1] - keyStart_[id]);
+    // A code listed twice is offered once, as its first entry. Equal texts have equal keys (or values), so
+    // they stand together in the sorted indexes, the first entry first.
+    repeat_.assign(static_cast<std::size_t>(codes_.size()), false);
+    const auto markRuns = [this](auto begin, auto end, auto sameKey, auto idOf) {
+        for (auto run = begin; run != end;) {
+            auto next = run + 1;
+            while (next != end && sameKey(*run, *next))
+                ++next;
+            for (auto a = run; a != next; ++a)
+                for (auto b = run; b != a; ++b)
+                    if (!repeat_[idOf(*b)] && codes_[idOf(*a)] == codes_[idOf(*b)]) {
+                        repeat_[idOf(*a)] = true;
+                        break;
+                    }
+            run = next;
+        }
+    };
+    markRuns(hexByValue_.begin(), hexByValue_.end(), [](const auto& a, const auto& b) { return a.first == b.first; },
+             [](const auto& entry) { return entry.second; });
+    markRuns(namesByKey_.begin(), namesByKey_.end(), [this](Id a, Id b) { return key(a) == key(b); }, [](Id id) { return id; });
+    std::erase_if(hexByValue_, [this](const auto& entry) { return repeat_[entry.second]; });
+    std::erase_if(namesByKey_, [this](Id id) { return repeat_[id]; });
+    distinct_ = static_cast<int>(std::count(repeat_.begin(), repeat_.end(), false));
 }
 
 void CodeCompleter::pairNeighbours(const std::vector<bool>& isHex)
@@ -139,7 +184,9 @@ void CodeCompleter::buildTrigrams()
     std::vector<std::pair<std::uint64_t, Id>> other;
     const Id n = static_cast<Id>(codes_.size());
     for (Id id = 0; id < n; ++id) {
-        const std::u16string_view k = key(id);
+        if (repeat_[id])
+            continue;
+        const std::string_view k = key(id);
         for (std::size_t i = 0; i + 3 <= k.size(); ++i) {
             const std::uint64_t g = gramOf(k.data() + i);
             if (g >= DenseGrams) {
@@ -157,7 +204,9 @@ void CodeCompleter::buildTrigrams()
     std::vector<std::uint32_t> fill(gramStart_.begin(), gramStart_.end() - 1);
     std::fill(last.begin(), last.end(), Unseen);
     for (Id id = 0; id < n; ++id) {
-        const std::u16string_view k = key(id);
+        if (repeat_[id])
+            continue;
+        const std::string_view k = key(id);
         for (std::size_t i = 0; i + 3 <= k.size(); ++i) {
             const std::uint64_t g = gramOf(k.data() + i);
             if (g < DenseGrams && last[g] != id) {
@@ -241,13 +290,13 @@ void CodeCompleter::addHexRange(std::uint64_t low, std::uint64_t high, std::vect
     }
 }
 
-void CodeCompleter::addHexMatches(const std::u16string& digits, std::vector<Id>& out, std::size_t limit) const
+void CodeCompleter::addHexMatches(const std::string& digits, std::vector<Id>& out, std::size_t limit) const
 {
     const auto value = hexValue(digits);
     if (!value)
         return;
     const std::size_t length = digits.size();
-    if (digits.empty() || digits.front() == u'0') {
+    if (digits.empty() || digits.front() == '0') {
         // Typed with leading zeros: the digits begin the code's zero-padded form (8 digits, or 16 for longer input).
         const std::size_t width = length <= 8 ? 8 : 16;
         const unsigned shift = static_cast<unsigned>(4 * (width - length));  // at most 32
@@ -265,15 +314,15 @@ void CodeCompleter::addHexMatches(const std::u16string& digits, std::vector<Id>&
     }
 }
 
-void CodeCompleter::addNameMatches(const std::u16string& key, bool exactOnly, std::vector<Id>& out, std::size_t limit) const
+void CodeCompleter::addNameMatches(const std::string& key, bool exactOnly, std::vector<Id>& out, std::size_t limit) const
 {
     if (key.empty())
         return;
-    auto it = std::lower_bound(namesByKey_.begin(), namesByKey_.end(), std::u16string_view(key),
-                               [this](Id id, std::u16string_view k) { return this->key(id) < k; });
+    auto it = std::lower_bound(namesByKey_.begin(), namesByKey_.end(), std::string_view(key),
+                               [this](Id id, std::string_view k) { return this->key(id) < k; });
     for (; it != namesByKey_.end() && out.size() < limit; ++it) {
         ++examined_;
-        const std::u16string_view candidate = this->key(*it);
+        const std::string_view candidate = this->key(*it);
         if (exactOnly ? candidate != key : !candidate.starts_with(key))
             break;
         if (!contains(out, *it))
@@ -281,7 +330,7 @@ void CodeCompleter::addNameMatches(const std::u16string& key, bool exactOnly, st
     }
 }
 
-void CodeCompleter::addContaining(const std::u16string& needle, std::vector<Id>& out, std::size_t limit) const
+void CodeCompleter::addContaining(const std::string& needle, std::vector<Id>& out, std::size_t limit) const
 {
     if (needle.size() < 3 || out.size() >= limit)
         return;
@@ -307,7 +356,7 @@ void CodeCompleter::addContaining(const std::u16string& needle, std::vector<Id>&
         bool candidate = true;
         for (std::size_t f = 1; f < filters && candidate; ++f)
             candidate = std::binary_search(lists[f].ids, lists[f].ids + lists[f].count, id);
-        if (candidate && key(id).find(needle) != std::u16string_view::npos && !contains(out, id))
+        if (candidate && key(id).find(needle) != std::string_view::npos && !contains(out, id))
             out.push_back(id);
     }
 }
@@ -325,16 +374,16 @@ QStringList CodeCompleter::complete(const QString& typed, int limit) const
 
     addNameMatches(query.textKey, true, found, cap);
     // Letters a–f alone ("bad", "dead") more likely begin a name than a code; a digit or "0x" says it is a code.
-    const bool hexFirst = query.hexDigits && (query.markedAsCode || std::any_of(query.hexDigits->begin(), query.hexDigits->end(), [](char16_t c) { return c >= u'0' && c <= u'9'; }));
+    const bool hexFirst = query.hexDigits && (query.markedAsCode || std::any_of(query.hexDigits->begin(), query.hexDigits->end(), [](char c) { return c >= '0' && c <= '9'; }));
     if (hexFirst)
         addHexMatches(*query.hexDigits, found, cap);
     addNameMatches(query.textKey, false, found, cap);
     if (query.hexDigits && !hexFirst)
         addHexMatches(*query.hexDigits, found, cap);
-    std::u16string strippedDigits;
+    std::string strippedDigits;
     if (query.hexDigits) {
-        const std::size_t first = query.hexDigits->find_first_not_of(u'0');
-        if (first != std::u16string::npos)
+        const std::size_t first = query.hexDigits->find_first_not_of('0');
+        if (first != std::string::npos)
             strippedDigits = query.hexDigits->substr(first);
         addContaining(strippedDigits, found, cap);
     }
@@ -346,7 +395,7 @@ QStringList CodeCompleter::complete(const QString& typed, int limit) const
     ordered.reserve(found.size() * 2);
     for (const Id id : found) {
         for (const Id next : {id, partner_[id]})
-            if (next != NoPartner && ordered.size() < cap && !contains(ordered, next))
+            if (next != NoPartner && !repeat_[next] && ordered.size() < cap && !contains(ordered, next))
                 ordered.push_back(next);
     }
     QStringList result;

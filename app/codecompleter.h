@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tervolin::app {
@@ -17,9 +18,9 @@ namespace tervolin::app {
 struct CompletionQuery
 {
     /// Hexadecimal digits of the code, lower case, without "0x" but with any leading zeros as typed.
-    std::optional<std::u16string> hexDigits;
-    /// The text key: case-folded, with blanks, '_' and '-' removed.
-    std::u16string textKey;
+    std::optional<std::string> hexDigits;
+    /// The text key: case-folded UTF-8, with blanks, '_' and '-' removed.
+    std::string textKey;
     /// The text says it is a code: "0x", or a label such as "STOP:" or "BCCode:" before it.
     bool markedAsCode = false;
 };
@@ -41,25 +42,28 @@ public:
     QStringList complete(const QString& typed, int limit = DefaultLimit) const;
 
     /// Distinct codes indexed.
-    int size() const { return static_cast<int>(codes_.size()); }
+    int size() const { return distinct_; }
     /// Index entries the last complete() looked at; a measure of its work that does not depend on the clock.
     std::size_t lastExamined() const { return examined_; }
 
 private:
     using Id = std::uint32_t;
 
-    std::u16string_view key(Id id) const;
+    std::string_view key(Id id) const { return std::string_view(keys_).substr(keyStart_[id], keyStart_[id + 1] - keyStart_[id]); }
+    void dropRepeats();
     void buildTrigrams();
     void pairNeighbours(const std::vector<bool>& isHex);
     void addHexRange(std::uint64_t low, std::uint64_t high, std::vector<Id>& out, std::size_t limit) const;
-    void addHexMatches(const std::u16string& digits, std::vector<Id>& out, std::size_t limit) const;
-    void addNameMatches(const std::u16string& key, bool exactOnly, std::vector<Id>& out, std::size_t limit) const;
-    void addContaining(const std::u16string& needle, std::vector<Id>& out, std::size_t limit) const;
+    void addHexMatches(const std::string& digits, std::vector<Id>& out, std::size_t limit) const;
+    void addNameMatches(const std::string& key, bool exactOnly, std::vector<Id>& out, std::size_t limit) const;
+    void addContaining(const std::string& needle, std::vector<Id>& out, std::size_t limit) const;
     const Id* postings(std::uint64_t gram, std::size_t& count) const;
 
-    QStringList codes_;                        // distinct codes in list order
-    std::u16string keys_;                      // every code's match key, back to back
-    std::vector<std::uint32_t> keyStart_;      // code i's key is keys_[keyStart_[i], keyStart_[i + 1])
+    QStringList codes_;                     // the list's entries; an entry's index is its id
+    std::vector<bool> repeat_;              // the entry repeats an earlier one and is not offered
+    int distinct_ = 0;
+    std::string keys_;                      // every entry's match key, back to back
+    std::vector<std::uint32_t> keyStart_;   // entry i's key is keys_[keyStart_[i], keyStart_[i + 1])
     std::vector<std::pair<std::uint64_t, Id>> hexByValue_;  // hexadecimal codes by value
     std::vector<Id> namesByKey_;               // the other codes, by key
     std::vector<Id> partner_;                  // the other row of the same code, or NoPartner
