@@ -43,19 +43,6 @@ std::optional<platform::FontDescription> fontFromMap(const QVariant& value)
     return d;
 }
 
-platform::FontDescription describe(const QFont& font)
-{
-    platform::FontDescription d;
-    d.name = font.family();
-    if (font.pointSizeF() > 0)
-        d.size = font.pointSizeF();
-    d.weight = static_cast<int>(font.weight());
-    d.italic = font.italic();
-    d.underline = font.underline();
-    d.strikethrough = font.strikeOut();
-    return d;
-}
-
 // Conversions of a stored value to a property's type; nothing when it cannot be converted (the key is skipped).
 std::optional<int> storedInt(const QVariant& v)
 {
@@ -291,13 +278,13 @@ void ProgressBar::UserControl_InitProperties()
     setTextEffectColor(platform::rgb(255, 255, 255));
     setTextStyle(CustomText);
     setOrientations(Horizontal);
-    setTextFont(std::make_shared<platform::Font>(describe(Ambient().Font)));
+    setTextFont(std::make_shared<platform::Font>(Ambient().Font));
 }
 
 void ProgressBar::UserControl_ReadProperties(const PropertyStore& store)
 {
     const platform::AmbientProperties ambient = Ambient();
-    const QVariant ambientFont = fontToMap(describe(ambient.Font));
+    const QVariant ambientFont = fontToMap(ambient.Font);
     struct Key
     {
         const char* name;
@@ -369,7 +356,7 @@ void ProgressBar::UserControl_WriteProperties(PropertyStore& store)
         {"Enabled", m_f.Enabled, true},
         {"Theme", m_f.Theme, 1},
         {"TextStyle", m_f.TextStyle, 1},
-        {"TextFont", font, fontToMap(describe(Ambient().Font))},
+        {"TextFont", font, fontToMap(Ambient().Font)},
         {"TextForeColor", m_f.TextForeColor, 0},
         {"TextAlignment", m_f.TextAlignment, 5},
         {"Text", m_f.Text, QString()},

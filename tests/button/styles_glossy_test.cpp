@@ -130,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {ButtonStates::StateDown},
                  false,
                  withCorners({{48, 0, 0x1D415C}, {0, 12, 0x1D415C}, {96, 12, 0x1D415C}, {48, 24, 0x1D415C},
-                              {48, 1, 0x719CB3}, {95, 1, 0x719CB3}, {48, 2, 0xA9C6D6}, {48, 3, 0xB9D9EC},
+                              {48, 1, 0x719CB3}, {94, 1, 0x719CB3}, {48, 2, 0xA9C6D6}, {48, 3, 0xB9D9EC},
                               {48, 4, 0xC2E4F6}, {48, 11, 0xC2E4F6}, {48, 12, 0x9AD2F0}, {48, 23, 0x9AD2F0},
                               {1, 2, 0x73B0CF}, {1, 3, 0x96CDEB}, {2, 3, 0xA0D2ED}, {5, 11, 0xBFE1F3},
                               {91, 3, 0xBFE1F3}, {95, 11, 0x96CDEB}, {1, 12, 0x53B0E1}, {5, 23, 0x97CFED},
@@ -175,7 +175,7 @@ TEST(GlossyFocus, BlueDoubleFrameOnlyInTheNormalStateOfAnActiveWindow)
     for (const Case& c : cases) {
         const Painted p = paint(c.look);
         for (const Probe& frame : {Probe{48, 0, c.outer}, Probe{0, 12, c.outer}, Probe{96, 12, c.outer},
-                                   Probe{48, 24, c.outer}, Probe{48, 1, c.inner}, Probe{95, 1, c.inner}})
+                                   Probe{48, 24, c.outer}, Probe{48, 1, c.inner}, Probe{94, 1, c.inner}})
             EXPECT_EQ(p.surface.pixel(frame.x, frame.y), hex(frame.rrggbb)) << c.name << " at " << frame.x << ", " << frame.y;
         EXPECT_EQ(p.surface.pixel(1, 1), hex(0x5F96BE)) << c.name;
         EXPECT_EQ(p.surface.pixel(48, 12), c.look.state == ButtonStates::StateNormal ? hex(0xDEDEDE)

@@ -104,8 +104,9 @@ TEST(RoundGlassChoice, ImageByStateFocusDefaultAndActivation)
         const Painted p = paint(c.look);
         const ColorRef top = p.surface.pixel(12, 0);
         EXPECT_EQ(top, c.image < 0 ? Cleared : hex(TopRow[c.image])) << c.name;
-        if (c.image < 0)
+        if (c.image < 0) {
             EXPECT_EQ(p.surface.pixel(12, 12), Cleared) << c.name;
+        }
         // The outline is re-applied with the normal picture only; the container's colour is always requested.
         EXPECT_EQ(p.requests.updateRegion, c.image == 0) << c.name;
         ASSERT_TRUE(p.requests.surfaceBackground.has_value()) << c.name;

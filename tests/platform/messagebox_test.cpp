@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "platform/fonts.h"
+#include "platform/font.h"
 #include "platform/messagebox.h"
 
 using namespace tervolin::platform;

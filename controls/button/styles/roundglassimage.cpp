@@ -123,6 +123,11 @@ Profile profileOf(std::span<const ColorRef> outerFirst)
 
 constexpr ColorRef OuterShine = hex(0xFFFFFF);
 
+constexpr double OutlineSpread = 0.5;
+
+/// The outermost colour outside an edge's outline: its first ring, or white where the outline is the edge.
+ColorRef shine(const Profile& p) { return p.outline > 0 ? p.rings.front() : OuterShine; }
+
 /// One corner: the edge profiles it joins, its size and outline mask.
 struct CornerSpec
 {
@@ -158,12 +163,16 @@ ColorRef sampleAt(const CornerSpec& c, double radius, double a, double b, double
         const double dx = radius - u;
         const double dy = radius - v;
         const double rho = std::hypot(dx, dy);
-        const int depth = static_cast<int>(std::floor(radius - rho));
+        const double d = radius - rho;
         const double wv = dx * dx / (rho * rho);
         if (weightVertical)
             *weightVertical = wv;
-        const ColorRef cv = ring(pv, ph, depth);
-        const ColorRef ch = ring(ph, pv, depth);
+        // The outline ring is widened outwards so that the arc stays as dark as the straight outline after
+        // smoothing; outside it the corner shows the edges' outermost shine.
+        const bool outside = d < -OutlineSpread;
+        const int depth = std::max(0, static_cast<int>(std::floor(d)));
+        const ColorRef cv = outside ? shine(pv) : ring(pv, ph, depth);
+        const ColorRef ch = outside ? shine(ph) : ring(ph, pv, depth);
         const auto mix = [wv](int x, int y) { return static_cast<int>(std::lround(wv * x + (1.0 - wv) * y)); };
         return platform::rgb(mix(platform::redOf(cv), platform::redOf(ch)),
                              mix(platform::greenOf(cv), platform::greenOf(ch)),
