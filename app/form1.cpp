@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "app/codecompletion.h"
 #include "app/userdata.h"
 #include "platform/colour.h"
 #include "platform/data/dataerror.h"
@@ -128,6 +129,7 @@ void Form1::LoadCodeList()
     }
     recordset.Close();
     List1->AddItems(codes);
+    CodeCompletion::attach(Text1, codes);
 }
 
 void Form1::ShowRecordCount()
