@@ -362,7 +362,6 @@ void Form1::LoadCodeList()
     recordset.Close();
     List1->AddItems(codes);
     CodeCompletion::attach(Text1, codes);
-    CodeCompletion::attach(Text1, codes);
 }
 
 void Form1::ShowRecordCount()
