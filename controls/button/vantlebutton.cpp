@@ -2,6 +2,7 @@
 
 #include "controls/button/accesskey.h"
 #include "controls/button/primitives.h"
+#include "platform/inputservices.h"
 #include "platform/storedobjects.h"
 
 #include <QCursor>
@@ -50,6 +51,7 @@ vantlebutton::vantlebutton(QWidget* parent) : UserControl(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);  // every move reaches the button, not only those with a button held
+    platform::followPointer();
     surface_.setBackgroundColour(buttonFace());
     applySurfaceFont();
 }
