@@ -5,9 +5,15 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QCloseEvent>
+#include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
 
+#include "app/appresources.h"
+#include "app/guanyu.h"
 #include "app/userdata.h"
+#include "app/zuixiaohua.h"
 #include "platform/colour.h"
 #include "platform/data/dataerror.h"
 #include "platform/data/lookup.h"
@@ -55,6 +61,7 @@ Form1::Form1(platform::MessageBoxService& messageBox, QWidget* parent) : QWidget
 {
     setWindowTitle(QStringLiteral("Tervolin1.0"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowIcon(programIcon());
     setFixedSize(twips(9405), twips(6315));
     setFont(QFont(QStringLiteral("宋体"), 9));
     QPalette palette = this->palette();
@@ -77,6 +84,11 @@ Form1::Form1(platform::MessageBoxService& messageBox, QWidget* parent) : QWidget
     Label7 = makeLabel(this, QString(), twipRect(3600, 1320, 4935, 375));
     setTextColour(Label7, platform::rgb(128, 128, 255));
     Label8 = makeLabel(this, QString(), twipRect(840, 5640, 8295, 375));
+    Label6->installEventFilter(this);  // its click opens the About window
+
+    Timer3 = new QTimer(this);
+    Timer3->setInterval(1000);
+    connect(Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
 
     Text1 = new QLineEdit(this);
     Text1->setGeometry(twipRect(1800, 480, 2175, 375));
@@ -108,6 +120,26 @@ void Form1::Form_Load()
     Adodc1.setRecordSource(QStringLiteral("select * from lanping"));
     Command1->setText(QStringLiteral("查询"));
     StartLookup();
+    zuixiaohua::AddTrayIcon(this);
+    Timer3->start();
+}
+
+void Form1::Timer3_Timer() { zuixiaohua::HideOnMinimise(this); }
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    zuixiaohua::RemoveTrayIcon(this);
+    QWidget::closeEvent(event);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Label6 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && Label6->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+        ShowAboutWindow(this);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::StartLookup()

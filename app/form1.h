@@ -10,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 
 namespace tervolin::platform {
 class ListBox;
@@ -36,6 +37,9 @@ public:
     /// Shows the window centred on the screen with the focus in Text1.
     void showCentred();
 
+    /// Timer3's tick (every 1000 ms): hides the window once it is minimised.
+    void Timer3_Timer();
+
     // The window's controls, by their designer names.
     QLineEdit* Text1;
     platform::ListBox* List1;
@@ -50,7 +54,13 @@ public:
     QLabel* Label6;
     QLabel* Label7;
     QLabel* Label8;
+    QTimer* Timer3;
     platform::data::DataControl Adodc1;
+
+protected:
+    /// The unload handler: removes the notification-area icon.
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Command1_Click();
