@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 #include <QItemSelectionModel>
+#include <QStyledItemDelegate>
 
 namespace tervolin::platform {
 
@@ -44,9 +45,22 @@ private:
     QStringList items_;
 };
 
+// Rows one font height plus a pixel each side: some CJK faces draw the underscore below their descent, and the
+// symbolic names of stop codes are full of underscores.
+class ListBoxDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(0, 2);
+    }
+};
+
 ListBox::ListBox(QWidget* parent) : QListView(parent), model_(new ListBoxModel(this))
 {
     setModel(model_);
+    setItemDelegate(new ListBoxDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
