@@ -129,10 +129,19 @@ Form1::Form1(platform::MessageBoxService& messageBox, QWidget* parent)
     setText1Back(WindowBackground);
     List1 = new platform::ListBox(this);
     List1->setGeometry(twipRect(720, 1320, 2415, 4200));
+    // A standard list box clips long entries: no horizontal scroll bar, no ellipsis.
+    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    List1->setTextElideMode(Qt::ElideNone);
     Text2 = new QPlainTextEdit(this);
     Text2->setGeometry(twipRect(3720, 1920, 5295, 1575));
     Text3 = new QPlainTextEdit(this);
     Text3->setGeometry(twipRect(3720, 3840, 5295, 1575));
+    // Text and list boxes have the window background colour, whatever the desktop's style makes of them.
+    for (QWidget* box : std::initializer_list<QWidget*>{List1, Text2, Text3}) {
+        QPalette boxPalette = box->palette();
+        boxPalette.setColor(QPalette::Base, colourOf(WindowBackground));
+        box->setPalette(boxPalette);
+    }
     for (QPlainTextEdit* box : {Text2, Text3}) {
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setTabChangesFocus(true);  // Tab moves on through the tab order, as in every other control

@@ -262,6 +262,8 @@ TEST_F(Form1Test, PaintsTheStripOutlineSeparatorAndIconBelowTheControls)
         {300, 62, Background, "above separator"}, {300, 65, Background, "below separator"},
         {39, 64, Background, "before separator"}, {608, 64, Background, "after separator"},
         {10, 200, Background, "bare background"},
+        {100, 330, colour(tervolin::platform::systemColour(5)), "list box"},
+        {300, 150, colour(tervolin::platform::systemColour(5)), "analysis box"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(pixelOf(image, c.x, c.y), c.expected) << c.what << " at " << c.x << "," << c.y;
