@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "app/codecompletion.h"
 #include <stdexcept>
 #include <utility>
 
@@ -19,8 +20,8 @@
 #include "controls/button/vantlebutton.h"
 #include "platform/colour.h"
 #include "platform/data/dataerror.h"
+#include "platform/data/lookup.h"
 #include "platform/data/recordset.h"
-#include "platform/data/sqltext.h"
 #include "platform/formdescription.h"
 #include "platform/listbox.h"
 #include "platform/messagebox.h"
@@ -72,10 +73,6 @@ QString boxText(QString text)
     return text;
 }
 
-QString lookupQuery(const QString& code)
-{
-    return QStringLiteral("select fenxi,jiejue from lanping where daima='") + platform::data::sqlLiteralBody(code) + QStringLiteral("'");
-}
 
 }  // namespace
 
@@ -373,6 +370,7 @@ void Form1::LoadCodeList()
     }
     recordset.Close();
     List1->AddItems(codes);
+    CodeCompletion::attach(Text1, codes);
 }
 
 void Form1::ShowRecordCount()
@@ -392,7 +390,7 @@ void Form1::Search()
         return;
     }
 
-    Adodc1.setRecordSource(lookupQuery(code));
+    Adodc1.setRecordSource(platform::data::lookupQuery(code));
     Adodc1.Refresh();
     if (Adodc1.recordset().isBOF() || Adodc1.recordset().isEOF()) {
         messageBox_.show(this, QStringLiteral("找不到记录"), QStringLiteral("找不到记录"), platform::MessageBoxIcon::Critical);
@@ -408,7 +406,7 @@ void Form1::Search()
 void Form1::ListLookup()
 {
     const QString entry = List1->text();
-    Adodc1.setRecordSource(lookupQuery(entry));
+    Adodc1.setRecordSource(platform::data::lookupQuery(entry));
     Adodc1.Refresh();
     setBoxes(Adodc1.recordset());
     Label7->setText(QStringLiteral("当前结果：") + entry);

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "platform/data/dataerror.h"
+#include "platform/data/jet/jetengine.h"
 #include "platform/data/sqliteengine.h"
 
 namespace tervolin::platform::data {
@@ -41,7 +42,7 @@ std::shared_ptr<EngineConnection> openDatabaseFile(const QString& path)
     case FileFormat::SQLite:
         return openSqliteFile(path);
     case FileFormat::Jet:
-        throw DataError(QStringLiteral("this database format (Jet/Access) is not supported yet"), path);
+        return openJetFile(path);
     case FileFormat::Unknown:
         break;
     }

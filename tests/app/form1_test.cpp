@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -234,6 +235,38 @@ TEST_F(Form1Test, ASessionOfLookupsLeavesTheDataFileByteIdentical)
     form.reset();
     EXPECT_EQ(tervolin::test::fileHash(path), before);
     EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), filesBefore);
+}
+
+// A user's Access db1.mdb: the same window, read-only through the Jet engine.
+TEST_F(Form1Test, AJetDatabaseOpensCountsAndAnswersSearches)
+{
+    TERVOLIN_REQUIRE_SHARED();
+    form.reset();
+    dir = tervolin::test::scratchDir();
+    path = dir + QStringLiteral("/db1.mdb");
+    ASSERT_TRUE(QFile::copy(tervolin::test::sharedDir() + QStringLiteral("/fixtures/jet/lanping_sample.mdb"), path));
+    const QByteArray before = tervolin::test::fileHash(path);
+    UserData::setApplicationDirectory(dir);
+    form = std::make_unique<Form1>(box);
+    form->Form_Load();
+    form->showCentred();
+    QApplication::processEvents();
+
+    EXPECT_EQ(form->Label8->text(), QStringLiteral("当前数据库共有14条记录"));
+    EXPECT_EQ(form->List1->ListCount(), 14);
+    search(QStringLiteral("0x0000007b"));
+    EXPECT_EQ(form->List1->ListIndex(), 0);
+    EXPECT_TRUE(form->Text2->toPlainText().startsWith(QStringLiteral("启动设备不可访问")));
+    EXPECT_EQ(form->Text2->document()->blockCount(), 2);
+    search(QStringLiteral("o'brien"));
+    EXPECT_EQ(form->List1->ListIndex(), 5);
+    EXPECT_EQ(form->Text3->toPlainText(), QStringLiteral("撇号代码的解决方法。"));
+    search(QStringLiteral("NULLBOTH"));
+    EXPECT_EQ(form->Text2->toPlainText(), QString());
+    EXPECT_TRUE(box.calls.empty());
+    search(QStringLiteral("0x00000050"));
+    EXPECT_EQ(box.calls.size(), 1u);
+    EXPECT_EQ(tervolin::test::fileHash(path), before);
 }
 
 // --- The window itself: look, stored button properties, tab order, hover, dragging, caption-strip buttons --------

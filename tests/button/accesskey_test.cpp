@@ -2,6 +2,9 @@
 
 #include "controls/button/accesskey.h"
 
+#include <ostream>
+#include <string>
+
 using tervolin::controls::accessKeyOf;
 
 namespace {
@@ -11,6 +14,8 @@ struct KeyCase
     const char* caption;
     char16_t key;  // 0: none
 };
+
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << '"' << c.caption << '"'; }
 
 class AccessKey : public ::testing::TestWithParam<KeyCase> {};
 
@@ -43,6 +48,6 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"&查询", u'查'},
         KeyCase{"&1", u'1'},
         KeyCase{"& x", u' '}),
-    [](const ::testing::TestParamInfo<KeyCase>& row) { return std::to_string(row.index); });
+    [](const ::testing::TestParamInfo<KeyCase>& row) { return "caption" + std::to_string(row.index); });
 
 }  // namespace

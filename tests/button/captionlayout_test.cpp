@@ -35,11 +35,6 @@ struct AlignCase
     int px, py, cx, cy;
 };
 
-std::ostream& operator<<(std::ostream& os, const AlignCase& c)
-{
-    return os << "PictureAlign " << c.pictureAlign << ", CaptionAlign " << c.captionAlign;
-}
-
 class WithPicture : public ::testing::TestWithParam<AlignCase> {};
 
 TEST_P(WithPicture, PlacesPictureAndCaption)
@@ -75,7 +70,11 @@ INSTANTIATE_TEST_SUITE_P(
         AlignCase{3, 2, 77, 4, 37, 5}, AlignCase{4, 2, 40, 4, 53, 5}, AlignCase{5, 2, 40, 4, 53, 15},
         AlignCase{6, 2, 40, 4, 53, 15}, AlignCase{7, 2, 40, 5, 53, -5}, AlignCase{8, 2, 40, 5, 53, -5},
         // Values outside the tables: everything at 0, then the lower bound of 1 for the picture.
-        AlignCase{9, 1, 1, 1, 0, 0}, AlignCase{-1, 7, 1, 1, 0, 0}));
+        AlignCase{9, 1, 1, 1, 0, 0}, AlignCase{-1, 7, 1, 1, 0, 0}),
+    [](const ::testing::TestParamInfo<AlignCase>& row) {
+        return "picture" + std::to_string(row.param.pictureAlign < 0 ? 99 : row.param.pictureAlign) + "_caption"
+               + std::to_string(row.param.captionAlign);
+    });
 
 TEST(CaptionLayout, WithoutPictureOnlyCaptionAlignCounts)
 {
@@ -197,7 +196,10 @@ INSTANTIATE_TEST_SUITE_P(
         StyleCase{ButtonStyles::RoundGlass, 0, 0, 0, {10, 19, 40, 31}, false},
         StyleCase{ButtonStyles::Glossy, 2, 0, 0, {10, 20, 40, 32}, false},
         StyleCase{ButtonStyles::Glossy, 1, 0, 0, {10, 20, 40, 32}, true},
-        StyleCase{42, 0, 0, 0, {10, 20, 40, 32}, true}));
+        StyleCase{42, 0, 0, 0, {10, 20, 40, 32}, true}),
+    [](const ::testing::TestParamInfo<StyleCase>& row) {
+        return "style" + std::to_string(row.param.style) + "_state" + std::to_string(row.param.state);
+    });
 
 TEST(PictureSize, ByValue)
 {

@@ -265,7 +265,8 @@ INSTANTIATE_TEST_SUITE_P(
                       StyleDefaults{12, ButtonFace, ButtonText, false}, StyleDefaults{13, 0xFCE1CA, ButtonText, false},
                       StyleDefaults{14, 0xD0D0D0, ButtonText, false}, StyleDefaults{15, 0xE6CAA7, ButtonText, true},
                       StyleDefaults{16, -2, ButtonText, false}, StyleDefaults{-1, -2, ButtonText, false},
-                      StyleDefaults{std::numeric_limits<std::int32_t>::max(), -2, ButtonText, false}));
+                      StyleDefaults{std::numeric_limits<std::int32_t>::max(), -2, ButtonText, false}),
+    [](const ::testing::TestParamInfo<StyleDefaults>& row) { return "style" + std::to_string(row.index); });
 
 // --- Setter side effects and notices ---------------------------------------------------------------------------
 

@@ -16,26 +16,11 @@ QString where(const QString& file, int line) { return QStringLiteral("%1:%2").ar
 
 QString unescape(const QString& text, const QString& file, int line)
 {
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != QLatin1Char('\\')) {
-            out.append(c);
-            continue;
-        }
-        const QChar next = i + 1 < text.size() ? text.at(i + 1) : QChar();
-        if (next == QLatin1Char('n'))
-            out.append(QStringLiteral("\r\n"));
-        else if (next == QLatin1Char('t'))
-            out.append(QLatin1Char('\t'));
-        else if (next == QLatin1Char('\\'))
-            out.append(QLatin1Char('\\'));
-        else
-            throw KnowledgeError(QStringLiteral("%1: unknown escape \\%2").arg(where(file, line), next.isNull() ? QString() : QString(next)));
-        ++i;
+    try {
+        return unescapeKnowledgeText(text);
+    } catch (const KnowledgeError& e) {
+        throw KnowledgeError(QStringLiteral("%1: %2").arg(where(file, line), QString::fromStdString(e.what())));
     }
-    return out;
 }
 
 class Database
@@ -66,6 +51,52 @@ private:
 };
 
 }  // namespace
+
+QString unescapeKnowledgeText(const QString& text)
+{
+    QString out = QStringLiteral("");  // never null: an empty field is an empty text, not NULL
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\\')) {
+            out.append(c);
+            continue;
+        }
+        const QChar next = i + 1 < text.size() ? text.at(i + 1) : QChar();
+        if (next == QLatin1Char('n'))
+            out.append(QStringLiteral("\r\n"));
+        else if (next == QLatin1Char('t'))
+            out.append(QLatin1Char('\t'));
+        else if (next == QLatin1Char('\\'))
+            out.append(QLatin1Char('\\'));
+        else
+            throw KnowledgeError(QStringLiteral("unknown escape \\%1").arg(next.isNull() ? QString() : QString(next)));
+        ++i;
+    }
+    return out;
+}
+
+QString escapeKnowledgeText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\\')) {
+            out.append(QStringLiteral("\\\\"));
+        } else if (c == QLatin1Char('\t')) {
+            out.append(QStringLiteral("\\t"));
+        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            // CR LF is one line break; a lone CR or LF becomes one too.
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            out.append(QStringLiteral("\\n"));
+        } else {
+            out.append(c);
+        }
+    }
+    return out;
+}
 
 std::vector<KnowledgeEntry> parseKnowledgeText(const QString& fileName, const QByteArray& content)
 {
@@ -148,9 +179,16 @@ void writeKnowledgeDatabase(const std::vector<KnowledgeRow>& rows, const QString
         if (sqlite3_prepare_v2(db.handle(), "INSERT INTO lanping(daima,fenxi,jiejue) VALUES(?,?,?)", -1, &insert, nullptr) != SQLITE_OK)
             db.fail(QStringLiteral("INSERT"));
         for (const KnowledgeRow& row : rows) {
-            const QByteArray values[] = {row.daima.toUtf8(), row.fenxi.toUtf8(), row.jiejue.toUtf8()};
-            for (int i = 0; i < 3; ++i)
-                sqlite3_bind_text(insert, i + 1, values[i].constData(), static_cast<int>(values[i].size()), SQLITE_TRANSIENT);
+            const QString* texts[] = {&row.daima, &row.fenxi, &row.jiejue};
+            for (int i = 0; i < 3; ++i) {
+                // A null text stays NULL, so that converting a knowledge base keeps its NULLs.
+                if (texts[i]->isNull()) {
+                    sqlite3_bind_null(insert, i + 1);
+                    continue;
+                }
+                const QByteArray value = texts[i]->toUtf8();
+                sqlite3_bind_text(insert, i + 1, value.constData(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+            }
             if (sqlite3_step(insert) != SQLITE_DONE) {
                 sqlite3_finalize(insert);
                 db.fail(QStringLiteral("INSERT"));

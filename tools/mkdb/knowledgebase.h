@@ -30,13 +30,19 @@ struct KnowledgeEntry
     int line = 0;
 };
 
-/// One table row as stored.
+/// One table row as stored; a null QString is written as NULL.
 struct KnowledgeRow
 {
     QString daima;
     QString fenxi;
     QString jiejue;
 };
+
+/// Resolves the escapes of one text field: \\n a line break (CR LF), \\t a tab, \\\\ a backslash.
+/// Throws KnowledgeError for any other backslash sequence.
+QString unescapeKnowledgeText(const QString& text);
+/// The inverse of unescapeKnowledgeText; a lone CR or LF is written as a line break too.
+QString escapeKnowledgeText(const QString& text);
 
 /// Parses one source file's content. Throws KnowledgeError naming file and line.
 std::vector<KnowledgeEntry> parseKnowledgeText(const QString& fileName, const QByteArray& content);

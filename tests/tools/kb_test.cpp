@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QFile>
+
+#include "tests/support/testsupport.h"
+#include "tools/kb/kbtool.h"
+
+using namespace tervolin::tools;
+
+namespace {
+
+QString fixture(const char* name) { return tervolin::test::sharedDir() + QStringLiteral("/fixtures/jet/") + QLatin1String(name); }
+
+struct KbRun {
+    int status;
+    QString out;
+    QString err;
+};
+
+KbRun kb(const QStringList& arguments, const QString& defaultDb = QStringLiteral("/nonexistent/db1.mdb"))
+{
+    KbRun r;
+    QTextStream out(&r.out);
+    QTextStream err(&r.err);
+    r.status = runKb(arguments, defaultDb, out, err);
+    out.flush();
+    err.flush();
+    return r;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+}  // namespace
+
+// NULL survives the conversion (the sample's NULLs are Memo values; a zero-length Text value would read as NULL).
+TEST(KbTool, ConvertOfTheJetSampleExportsItsTsv)
+{
+    TERVOLIN_REQUIRE_SHARED();
+    const QString converted = tervolin::test::scratchDir() + QStringLiteral("/converted.mdb");
+    const QByteArray jetHash = QCryptographicHash::hash(readAll(fixture("lanping_sample.mdb")), QCryptographicHash::Sha256);
+    const KbRun convert = kb({QStringLiteral("convert"), fixture("lanping_sample.mdb"), converted});
+    ASSERT_EQ(convert.status, 0) << convert.err.toStdString();
+    EXPECT_EQ(QCryptographicHash::hash(readAll(fixture("lanping_sample.mdb")), QCryptographicHash::Sha256), jetHash);
+
+    const QString expected = QString::fromUtf8(readAll(fixture("lanping_sample.tsv")));
+    for (const QString& db : {fixture("lanping_sample.mdb"), converted}) {
+        const KbRun exported = kb({QStringLiteral("--db"), db, QStringLiteral("export")});
+        ASSERT_EQ(exported.status, 0) << exported.err.toStdString();
+        EXPECT_EQ(exported.out, expected) << db.toStdString();
+        EXPECT_EQ(kb({QStringLiteral("count")}, db).out, QStringLiteral("14\n"));
+    }
+    EXPECT_EQ(kb({QStringLiteral("list")}, converted).out, kb({QStringLiteral("list")}, fixture("lanping_sample.mdb")).out);
+}
+
+TEST(KbTool, LookupAnswersLikeTheWindowWithExitStatus)
+{
+    TERVOLIN_REQUIRE_SHARED();
+    const QString jet = fixture("lanping_sample.mdb");
+    struct Case { QStringList args; int status; const char* out; };
+    const Case cases[] = {
+        {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("O'Brien")}, 0,
+         "{\"found\": true, \"fenxi\": \"含有撇号的代码。\", \"jiejue\": \"撇号代码的解决方法。\"}\n"},
+        {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("0x0000007b")}, 0, nullptr},
+        {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("nullboth")}, 0, "{\"found\": true, \"fenxi\": \"\", \"jiejue\": \"\"}\n"},
+        {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("0x00000050")}, 1, "{\"found\": false}\n"},
+        {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("' or ''='")}, 1, "{\"found\": false}\n"},
+        {{QStringLiteral("lookup"), QStringLiteral(" 0x00000050")}, 0, "fenxi:\n前面带一个空格的代码。\n\njiejue:\n带空格代码的解决方法。\n"},
+        {{QStringLiteral("lookup"), QStringLiteral("nothing")}, 1, ""},
+    };
+    for (const Case& c : cases) {
+        const KbRun r = kb(c.args, jet);
+        EXPECT_EQ(r.status, c.status) << c.args.join(QLatin1Char(' ')).toStdString() << r.err.toStdString();
+        if (c.out) {
+            EXPECT_EQ(r.out, QString::fromUtf8(c.out)) << c.args.join(QLatin1Char(' ')).toStdString();
+        }
+    }
+    // The first of the duplicated rows, with its CR LF kept in JSON.
+    const KbRun dup = kb({QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("0x0000007b")}, jet);
+    EXPECT_TRUE(dup.out.startsWith(QStringLiteral("{\"found\": true, \"fenxi\": \"启动设备不可访问"))) << dup.out.toStdString();
+    EXPECT_TRUE(dup.out.contains(QStringLiteral("\\r\\n")));
+}
+
+TEST(KbTool, ImportExportRoundTripIsLossless)
+{
+    const QString dir = tervolin::test::scratchDir();
+    const QByteArray tsv = "0x0000007B\tline one\\nline two\ttab\\there\n"
+                           "back\\\\slash\t\\N\t\"quoted\", with comma\n"
+                           "EMPTY\t\t\\N\n"
+                           "0x0000007b\tsecond\tduplicate kept\n";
+    writeFile(dir + QStringLiteral("/in.tsv"), tsv);
+    const QString out = dir + QStringLiteral("/kb.mdb");
+    ASSERT_EQ(kb({QStringLiteral("import"), dir + QStringLiteral("/in.tsv"), out}).status, 0);
+    EXPECT_EQ(kb({QStringLiteral("--db"), out, QStringLiteral("export")}).out, QString::fromUtf8(tsv));
+    EXPECT_EQ(kb({QStringLiteral("--db"), out, QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("0x0000007B")}).out,
+              QStringLiteral("{\"found\": true, \"fenxi\": \"line one\\r\\nline two\", \"jiejue\": \"tab\\there\"}\n"));
+
+    const KbRun csv = kb({QStringLiteral("--db"), out, QStringLiteral("export"), QStringLiteral("--format"), QStringLiteral("csv")});
+    EXPECT_EQ(csv.out, QStringLiteral("daima,fenxi,jiejue\r\n"
+                                      "0x0000007B,\"line one\r\nline two\",tab\there\r\n"
+                                      "back\\slash,,\"\"\"quoted\"\", with comma\"\r\n"
+                                      "EMPTY,,\r\n"
+                                      "0x0000007b,second,duplicate kept\r\n"));
+
+    // The output is kept unless --force; a conversion never writes over its own input.
+    const QByteArray before = readAll(out);
+    writeFile(dir + QStringLiteral("/other.tsv"), "X\tY\tZ\n");
+    const KbRun refused = kb({QStringLiteral("import"), dir + QStringLiteral("/other.tsv"), out});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("--force")));
+    EXPECT_EQ(readAll(out), before);
+    EXPECT_EQ(kb({QStringLiteral("convert"), out, out, QStringLiteral("--force")}).status, 2);
+    EXPECT_EQ(readAll(out), before);
+    ASSERT_EQ(kb({QStringLiteral("import"), dir + QStringLiteral("/other.tsv"), out, QStringLiteral("--force")}).status, 0);
+    EXPECT_EQ(kb({QStringLiteral("list")}, out).out, QStringLiteral("X\n"));
+}
+
+TEST(KbTool, ErrorsGoToStandardErrorWithAStatus)
+{
+    TERVOLIN_REQUIRE_SHARED();
+    const QString dir = tervolin::test::scratchDir();
+    writeFile(dir + QStringLiteral("/bad.tsv"), "only\ttwo\n");
+    struct Case { QStringList args; int status; const char* err; };
+    const Case cases[] = {
+        {{QStringLiteral("count")}, 3, "/nonexistent/db1.mdb"},
+        {{QStringLiteral("--db"), fixture("jackcess_testV1997.mdb"), QStringLiteral("list")}, 3, "no table \"lanping\""},
+        {{QStringLiteral("--db"), fixture("jackcess_testUnicodeCompV2003.mdb"), QStringLiteral("count")}, 3, "no table \"lanping\""},
+        {{QStringLiteral("import"), dir + QStringLiteral("/bad.tsv"), dir + QStringLiteral("/x.mdb")}, 3, "bad.tsv:1"},
+        {{QStringLiteral("frobnicate")}, 2, "unknown command"},
+        {{}, 2, "no command"},
+        {{QStringLiteral("lookup")}, 2, "lookup takes 1"},
+        {{QStringLiteral("export"), QStringLiteral("--format"), QStringLiteral("xml")}, 2, "unknown format"},
+    };
+    for (const Case& c : cases) {
+        const KbRun r = kb(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.err))) << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(dir + QStringLiteral("/x.mdb")));
+    const KbRun help = kb({QStringLiteral("--help")});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("convert IN.mdb OUT.mdb")));
+}

@@ -1,0 +1,303 @@
+#include "tools/kb/kbtool.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <vector>
+
+#include "platform/data/connection.h"
+#include "platform/data/datacontrol.h"
+#include "platform/data/dataerror.h"
+#include "platform/data/lookup.h"
+#include "platform/data/recordset.h"
+#include "tools/mkdb/knowledgebase.h"
+
+namespace tervolin::tools {
+namespace {
+
+using platform::data::DataError;
+
+struct UsageError {
+    QString message;
+};
+
+// The connection strings the window uses, for the shared connection and for the data control.
+QString connectionString(const QString& path) { return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source = ") + path; }
+QString dataControlString(const QString& path)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path + QStringLiteral(";Persist Security Info=False");
+}
+
+void checkPath(const QString& path)
+{
+    // A connection string ends its Data Source at the first ';'.
+    if (path.contains(QLatin1Char(';')))
+        throw UsageError{QStringLiteral("a database path must not contain ';': %1").arg(path)};
+}
+
+QStringList listCodes(const QString& path)
+{
+    platform::data::Connection connection;
+    connection.Open(connectionString(path));
+    platform::data::Recordset recordset;
+    recordset.Open(QStringLiteral("SELECT daima FROM lanping"), connection);
+    QStringList codes;
+    while (!recordset.isEOF()) {
+        codes.append(recordset.text(QStringLiteral("daima")));
+        recordset.MoveNext();
+    }
+    recordset.Close();
+    return codes;
+}
+
+// NULL stays a null QString, so that a conversion keeps it.
+std::vector<KnowledgeRow> readRows(const QString& path)
+{
+    platform::data::Connection connection;
+    connection.Open(connectionString(path));
+    platform::data::Recordset recordset;
+    recordset.Open(QStringLiteral("select * from lanping"), connection);
+    std::vector<KnowledgeRow> rows;
+    const auto field = [&](const char* name) {
+        const QVariant v = recordset.value(QString::fromLatin1(name));
+        return v.isNull() ? QString() : v.toString();
+    };
+    while (!recordset.isEOF()) {
+        rows.push_back({field("daima"), field("fenxi"), field("jiejue")});
+        recordset.MoveNext();
+    }
+    recordset.Close();
+    return rows;
+}
+
+QString tsvField(const QString& text)
+{
+    if (text.isNull())
+        return QStringLiteral("\\N");
+    return escapeKnowledgeText(text);
+}
+
+QString csvField(const QString& text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
+        && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString jsonString(const QString& text)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '"': out += QStringLiteral("\\\""); break;
+        case '\\': out += QStringLiteral("\\\\"); break;
+        case '\n': out += QStringLiteral("\\n"); break;
+        case '\r': out += QStringLiteral("\\r"); break;
+        case '\t': out += QStringLiteral("\\t"); break;
+        default:
+            if (c.unicode() < 0x20)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    return out + QLatin1Char('"');
+}
+
+// Import rows: one line per row, daima <TAB> fenxi <TAB> jiejue, escapes as export writes them.
+std::vector<KnowledgeRow> readTsv(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw KnowledgeError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    std::vector<KnowledgeRow> rows;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QByteArray line = lines[i];
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.isEmpty() && i == lines.size() - 1)
+            break;
+        const QStringList fields = QString::fromUtf8(line).split(QLatin1Char('\t'));
+        if (fields.size() != 3)
+            throw KnowledgeError(QStringLiteral("%1:%2: %3 fields where 3 (daima, fenxi, jiejue) are expected")
+                                     .arg(path)
+                                     .arg(i + 1)
+                                     .arg(fields.size()));
+        KnowledgeRow row;
+        QString* targets[] = {&row.daima, &row.fenxi, &row.jiejue};
+        for (int f = 0; f < 3; ++f) {
+            try {
+                *targets[f] = fields[f] == QStringLiteral("\\N") ? QString() : unescapeKnowledgeText(fields[f]);
+            } catch (const KnowledgeError& e) {
+                throw KnowledgeError(QStringLiteral("%1:%2: %3").arg(path).arg(i + 1).arg(QString::fromStdString(e.what())));
+            }
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void checkOutput(const QString& in, const QString& out, bool force)
+{
+    const QFileInfo target(out);
+    if (!in.isEmpty() && target.exists() && target.canonicalFilePath() == QFileInfo(in).canonicalFilePath())
+        throw UsageError{QStringLiteral("the output %1 is the input itself").arg(out)};
+    if (target.exists() && !force)
+        throw UsageError{QStringLiteral("%1 exists; use --force to replace it").arg(out)};
+}
+
+int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out)
+{
+    QString db = defaultDb;
+    bool json = false;
+    bool force = false;
+    QString format = QStringLiteral("tsv");
+    QStringList words;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        const auto value = [&]() {
+            if (i + 1 >= arguments.size())
+                throw UsageError{QStringLiteral("%1 needs a value").arg(a)};
+            return arguments[++i];
+        };
+        if (a == QStringLiteral("--help") || a == QStringLiteral("-h")) {
+            out << kbUsage();
+            return KbOk;
+        }
+        if (a == QStringLiteral("--db"))
+            db = value();
+        else if (a == QStringLiteral("--json"))
+            json = true;
+        else if (a == QStringLiteral("--force"))
+            force = true;
+        else if (a == QStringLiteral("--format"))
+            format = value();
+        else if (a.startsWith(QStringLiteral("--")))
+            throw UsageError{QStringLiteral("unknown option %1").arg(a)};
+        else
+            words.append(a);
+    }
+    if (words.isEmpty())
+        throw UsageError{QStringLiteral("no command given")};
+    const QString command = words.takeFirst();
+    const auto expect = [&](qsizetype n) {
+        if (words.size() != n)
+            throw UsageError{QStringLiteral("%1 takes %2 argument(s)").arg(command).arg(n)};
+    };
+    checkPath(db);
+
+    if (command == QStringLiteral("count")) {
+        expect(0);
+        out << listCodes(db).size() << '\n';
+        return KbOk;
+    }
+    if (command == QStringLiteral("list")) {
+        expect(0);
+        for (const QString& code : listCodes(db))
+            out << code << '\n';
+        return KbOk;
+    }
+    if (command == QStringLiteral("lookup")) {
+        expect(1);
+        platform::data::DataControl control;
+        control.setConnectionString(dataControlString(db));
+        control.setCommandType(platform::data::CommandType::Text);
+        const platform::data::LookupResult r = platform::data::lookupCode(control, words[0]);
+        if (json) {
+            if (r.found)
+                out << "{\"found\": true, \"fenxi\": " << jsonString(r.fenxi) << ", \"jiejue\": " << jsonString(r.jiejue) << "}\n";
+            else
+                out << "{\"found\": false}\n";
+        } else if (r.found) {
+            QString fenxi = r.fenxi, jiejue = r.jiejue;
+            fenxi.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            jiejue.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            out << "fenxi:\n" << fenxi << "\n\njiejue:\n" << jiejue << '\n';
+        }
+        return r.found ? KbOk : KbNotFound;
+    }
+    if (command == QStringLiteral("export")) {
+        expect(0);
+        if (format != QStringLiteral("tsv") && format != QStringLiteral("csv"))
+            throw UsageError{QStringLiteral("unknown format %1 (tsv or csv)").arg(format)};
+        const std::vector<KnowledgeRow> rows = readRows(db);
+        if (format == QStringLiteral("csv")) {
+            out << "daima,fenxi,jiejue\r\n";
+            for (const KnowledgeRow& r : rows)
+                out << csvField(r.daima) << ',' << csvField(r.fenxi) << ',' << csvField(r.jiejue) << "\r\n";
+        } else {
+            for (const KnowledgeRow& r : rows)
+                out << tsvField(r.daima) << '\t' << tsvField(r.fenxi) << '\t' << tsvField(r.jiejue) << '\n';
+        }
+        return KbOk;
+    }
+    if (command == QStringLiteral("import") || command == QStringLiteral("convert")) {
+        expect(2);
+        const QString& in = words[0];
+        const QString& target = words[1];
+        if (command == QStringLiteral("convert"))
+            checkPath(in);
+        checkOutput(in, target, force);
+        const std::vector<KnowledgeRow> rows = command == QStringLiteral("import") ? readTsv(in) : readRows(in);
+        writeKnowledgeDatabase(rows, target);
+        out << rows.size() << " rows written to " << target << '\n';
+        return KbOk;
+    }
+    throw UsageError{QStringLiteral("unknown command %1").arg(command)};
+}
+
+}  // namespace
+
+QString kbUsage()
+{
+    return QStringLiteral(
+        "Usage: tervolin-kb [--db FILE] COMMAND\n"
+        "Reads a Tervolin knowledge base (SQLite, or a Jet/Access .mdb read-only); FILE defaults to db1.mdb\n"
+        "beside this program.\n"
+        "\n"
+        "Commands:\n"
+        "  count                          number of rows of table lanping\n"
+        "  list                           every code (daima), one per line, in table order\n"
+        "  lookup [--json] CODE           the analysis and solution of CODE, as the window finds them\n"
+        "                                 (case-blind, first matching row); exit status 0 found, 1 not found.\n"
+        "                                 --json prints {\"found\": true, \"fenxi\": \"...\", \"jiejue\": \"...\"}\n"
+        "  export [--format tsv|csv]      all rows, columns daima, fenxi, jiejue, to standard output\n"
+        "  import TSVFILE OUT.mdb [--force]\n"
+        "                                 write a new SQLite knowledge base from a TSV file as export writes it\n"
+        "  convert IN.mdb OUT.mdb [--force]\n"
+        "                                 write a new SQLite knowledge base with the rows of IN (any readable\n"
+        "                                 knowledge base, Jet included), in the same order\n"
+        "  --help                         this text\n"
+        "\n"
+        "TSV: one row per line, fields separated by a tab, no header. In a field \\N alone is NULL, \\t a tab,\n"
+        "\\\\ a backslash and \\n a line break (stored as CR LF, the line break the window shows; a lone CR or LF\n"
+        "is written as \\n too). From a Jet file, a zero-length Text value reads as NULL.\n"
+        "CSV: a header line, then RFC 4180 fields (quoted when they hold a comma, quote or line break), CR LF\n"
+        "line ends; NULL is an empty field.\n"
+        "import and convert refuse to replace an existing OUT unless --force is given; OUT is written only\n"
+        "when everything has been read.\n"
+        "\n"
+        "Exit status: 0 success, 1 not found (lookup), 2 usage error, 3 database or file error.\n");
+}
+
+int runKb(const QStringList& arguments, const QString& defaultDb, QTextStream& out, QTextStream& err)
+{
+    try {
+        return run(arguments, defaultDb, out);
+    } catch (const UsageError& e) {
+        err << "tervolin-kb: " << e.message << "\n(see tervolin-kb --help)\n";
+        return KbUsage;
+    } catch (const DataError& e) {
+        err << "tervolin-kb: " << e.filePath() << ": " << e.message() << '\n';
+        return KbFailed;
+    } catch (const KnowledgeError& e) {
+        err << "tervolin-kb: " << QString::fromStdString(e.what()) << '\n';
+        return KbFailed;
+    }
+}
+
+}  // namespace tervolin::tools
