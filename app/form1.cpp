@@ -10,10 +10,11 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "app/codecompletion.h"
 #include <stdexcept>
 #include <utility>
 
+#include "app/appresources.h"
+#include "app/codecompletion.h"
 #include "app/guanyu.h"
 #include "app/userdata.h"
 #include "app/zuixiaohua.h"
@@ -38,7 +39,6 @@ QRect twipRect(int left, int top, int width, int height) { return {twips(left), 
 QRect twipRect(const QRect& r) { return twipRect(r.left(), r.top(), r.width(), r.height()); }
 
 const QString FormDescriptionPath = QStringLiteral(":/forms/form1.json");
-const QString IconPath = QStringLiteral(":/resources/icon-48.png");
 
 constexpr platform::ColorRef FormBackColor = platform::rgb(239, 244, 252);
 constexpr platform::ColorRef StripColour = platform::rgb(173, 193, 220);
@@ -73,7 +73,6 @@ QString boxText(QString text)
     return text;
 }
 
-
 }  // namespace
 
 Form1::Form1(platform::MessageBoxService& messageBox, QWidget* parent)
@@ -88,8 +87,9 @@ Form1::Form1(platform::MessageBoxService& messageBox, QWidget* parent)
     setPalette(palette);
     setAutoFillBackground(true);
     setMouseTracking(true);
-    icon_ = QImage(IconPath);
-    setWindowIcon(QPixmap::fromImage(icon_));
+    initAppResources();
+    icon_ = programIconPixmap().toImage();
+    setWindowIcon(programIcon());
 
     // Ambient properties the buttons see: the window's back colour and font, running (not designing).
     container_.setBackColor(FormBackColor);

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include <sqlite3.h>
@@ -18,6 +17,7 @@
 #include "app/codecompletion.h"
 #include "app/form1.h"
 #include "app/userdata.h"
+#include "controls/button/vantlebutton.h"
 #include "platform/listbox.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/sqlitefiles.h"
@@ -290,7 +290,7 @@ TEST_F(CodeCompletionTest, ChoosingAnOfferFillsTheBoxWithoutSearching)
     EXPECT_TRUE(form->Text2->toPlainText().isEmpty());
     EXPECT_EQ(form->List1->ListIndex(), -1);
 
-    QTest::mouseClick(form->Command1, Qt::LeftButton);
+    Q_EMIT form->Command1->Click();
     EXPECT_TRUE(box.calls.empty());
     EXPECT_EQ(form->Text2->toPlainText(), QStringLiteral("分析 7E"));
     EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：SYSTEM_THREAD_EXCEPTION_NOT_HANDLED"));
