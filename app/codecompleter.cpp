@@ -266,7 +266,8 @@ CompletionQuery CodeCompleter::parse(const QString& typed)
     }
     core = core.trimmed();
     // "CRITICAL_PROCESS_DIED What failed: …": a name shown on a screen has no blanks of its own.
-    if (const qsizetype blank = core.indexOf(QRegularExpression(QStringLiteral("\\s"))); blank > 0 && core.left(blank).contains(QLatin1Char('_')))
+    static const QRegularExpression blankRun(QStringLiteral("\\s"));
+    if (const qsizetype blank = core.indexOf(blankRun); blank > 0 && core.left(blank).contains(QLatin1Char('_')))
         core.truncate(blank);
 
     query.textKey = foldKey(core);

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QScreen>
 #include <QWindow>
 
@@ -121,6 +122,10 @@ Form1::Form1(platform::MessageBoxService& messageBox, QWidget* parent)
         label->raise();
 
     // Windowed controls lie above every light-weight one; created bottom to top.
+    Timer3 = new QTimer(this);
+    Timer3->setInterval(1000);
+    connect(Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
+
     Text1 = new QLineEdit(this);
     Text1->setGeometry(twipRect(1800, 480, 2175, 375));
     setText1Back(WindowBackground);
@@ -213,11 +218,14 @@ void Form1::Form_Load()
     vantlebutton3->setCaption(QStringLiteral("--"));
     Command1->setCaption(QStringLiteral("查询"));
     StartLookup();
-    zuixiaohua::Install(*this);
-    zuixiaohua::AddTrayIcon(*this);
+    zuixiaohua::InstallHook(this);
+    zuixiaohua::AddTrayIcon(this);
+    Timer3->start();
 }
 
-void Form1::Form_Unload() { zuixiaohua::RemoveTrayIcon(*this); }
+void Form1::Form_Unload() { zuixiaohua::RemoveTrayIcon(this); }
+
+void Form1::Timer3_Timer() { zuixiaohua::HideOnMinimise(this); }
 
 void Form1::paintEvent(QPaintEvent* event)
 {

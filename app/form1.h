@@ -16,6 +16,7 @@
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QTimer;
 
 namespace tervolin::controls {
 class vantlebutton;
@@ -50,6 +51,9 @@ public:
     /// Shows the window centred on the screen with the focus in Text1.
     void showCentred();
 
+    /// Timer3's tick (every 1000 ms): hides the window once it is minimised.
+    void Timer3_Timer();
+
     /// Rectangles of the light-weight controls drawn by the window itself, in pixels.
     static QRect shape1Rect();
     static QRect shape2Rect();
@@ -72,6 +76,7 @@ public:
     QLabel* Label6;
     QLabel* Label7;
     QLabel* Label8;
+    QTimer* Timer3;
     platform::data::DataControl Adodc1;
 
     /// Opens the About window; replaceable so that the window can be observed without it.

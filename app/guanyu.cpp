@@ -21,8 +21,8 @@ QRect twipRect(int left, int top, int width, int height) { return {twips(left), 
 QRect twipRect(const QRect& r) { return twipRect(r.x(), r.y(), r.width(), r.height()); }
 
 const QString AboutText = QStringLiteral("作者：Tervolin 开发组\r\n"
-                                         "联系：tervolin@example.org\r\n"
-                                         "版权所有 © Tervolin 开发组");
+                                         "联系：dev@example.org\r\n"
+                                         "版权所有 © 2024 Tervolin");
 
 platform::FormDescription loadDescription()
 {

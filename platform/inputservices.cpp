@@ -43,19 +43,12 @@ PointerRecorder& recorder()
 {
     static PointerRecorder* r = [] {
         auto* created = new PointerRecorder;
-        if (qApp)
-            qApp->installEventFilter(created);
+        qApp->installEventFilter(created);
         return created;
     }();
     return *r;
 }
 
-// Installed as soon as the library is used, so the first move is already seen.
-[[maybe_unused]] const bool recorderInstalled = [] {
-    if (QCoreApplication::instance())
-        recorder();
-    return true;
-}();
 
 QHash<WindowHandle, Qt::CursorShape>& setCursors()
 {
@@ -105,6 +98,12 @@ Library* findLibrary(ModuleHandle handle)
 }
 
 }  // namespace
+
+void followPointer()
+{
+    if (QCoreApplication::instance())
+        recorder();
+}
 
 QPoint cursorPos()
 {

@@ -20,6 +20,9 @@ namespace tervolin::platform {
 /// The pointer's screen position as of the last mouse event delivered to the program (the platform's
 /// cursor position before any).
 QPoint cursorPos();
+/// Starts following the pointer through the program's mouse events (needs the application object); every
+/// window that will ask for cursorPos calls it when it is made.
+void followPointer();
 /// The window of ours under a screen point (window shapes respected); 0 for none.
 WindowHandle windowFromPoint(QPoint screenPos);
 /// Sends every mouse event to the window until released; returns the window that had the mouse before.

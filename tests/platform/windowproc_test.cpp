@@ -243,4 +243,8 @@ TEST(WindowProc, ActivationArrivesAsNonClientActivateThenActivateWithTheState)
                                                            {Messages::WM_NCACTIVATE, 1}, {Messages::WM_ACTIVATE, 1}};
     EXPECT_EQ(seen, expected);
     EXPECT_TRUE(a.isActiveWindow());
+    // Let the platform finish with both windows before they go.
+    b.close();
+    a.close();
+    QApplication::processEvents();
 }
