@@ -290,7 +290,7 @@ TEST_F(CodeCompletionTest, ChoosingAnOfferFillsTheBoxWithoutSearching)
     EXPECT_TRUE(form->Text2->toPlainText().isEmpty());
     EXPECT_EQ(form->List1->ListIndex(), -1);
 
-    Q_EMIT form->Command1->Click();
+    QTest::mouseClick(form->Command1, Qt::LeftButton);
     EXPECT_TRUE(box.calls.empty());
     EXPECT_EQ(form->Text2->toPlainText(), QStringLiteral("分析 7E"));
     EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：SYSTEM_THREAD_EXCEPTION_NOT_HANDLED"));
