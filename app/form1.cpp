@@ -11,10 +11,11 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "app/codecompletion.h"
 #include <stdexcept>
 #include <utility>
 
+#include "app/appresources.h"
+#include "app/codecompletion.h"
 #include "app/guanyu.h"
 #include "app/userdata.h"
 #include "app/zuixiaohua.h"
@@ -39,7 +40,6 @@ QRect twipRect(int left, int top, int width, int height) { return {twips(left), 
 QRect twipRect(const QRect& r) { return twipRect(r.left(), r.top(), r.width(), r.height()); }
 
 const QString FormDescriptionPath = QStringLiteral(":/forms/form1.json");
-const QString IconPath = QStringLiteral(":/resources/icon-48.png");
 
 constexpr platform::ColorRef FormBackColor = platform::rgb(239, 244, 252);
 constexpr platform::ColorRef StripColour = platform::rgb(173, 193, 220);
@@ -74,7 +74,6 @@ QString boxText(QString text)
     return text;
 }
 
-
 }  // namespace
 
 Form1::Form1(platform::MessageBoxService& messageBox, QWidget* parent)
@@ -89,8 +88,9 @@ Form1::Form1(platform::MessageBoxService& messageBox, QWidget* parent)
     setPalette(palette);
     setAutoFillBackground(true);
     setMouseTracking(true);
-    icon_ = QImage(IconPath);
-    setWindowIcon(QPixmap::fromImage(icon_));
+    initAppResources();
+    icon_ = programIconPixmap().toImage();
+    setWindowIcon(programIcon());
 
     // Ambient properties the buttons see: the window's back colour and font, running (not designing).
     container_.setBackColor(FormBackColor);
@@ -131,10 +131,19 @@ Form1::Form1(platform::MessageBoxService& messageBox, QWidget* parent)
     setText1Back(WindowBackground);
     List1 = new platform::ListBox(this);
     List1->setGeometry(twipRect(720, 1320, 2415, 4200));
+    // A standard list box clips long entries: no horizontal scroll bar, no ellipsis.
+    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    List1->setTextElideMode(Qt::ElideNone);
     Text2 = new QPlainTextEdit(this);
     Text2->setGeometry(twipRect(3720, 1920, 5295, 1575));
     Text3 = new QPlainTextEdit(this);
     Text3->setGeometry(twipRect(3720, 3840, 5295, 1575));
+    // Text and list boxes have the window background colour, whatever the desktop's style makes of them.
+    for (QWidget* box : std::initializer_list<QWidget*>{List1, Text2, Text3}) {
+        QPalette boxPalette = box->palette();
+        boxPalette.setColor(QPalette::Base, colourOf(WindowBackground));
+        box->setPalette(boxPalette);
+    }
     for (QPlainTextEdit* box : {Text2, Text3}) {
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setTabChangesFocus(true);  // Tab moves on through the tab order, as in every other control

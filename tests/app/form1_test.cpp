@@ -67,7 +67,7 @@ protected:
     void search(const QString& code)
     {
         form->Text1->setText(code);
-        Q_EMIT form->Command1->Click();
+        QTest::mouseClick(form->Command1, Qt::LeftButton);
     }
 
     void clickEntry(int row)
@@ -295,6 +295,8 @@ TEST_F(Form1Test, PaintsTheStripOutlineSeparatorAndIconBelowTheControls)
         {300, 62, Background, "above separator"}, {300, 65, Background, "below separator"},
         {39, 64, Background, "before separator"}, {608, 64, Background, "after separator"},
         {10, 200, Background, "bare background"},
+        {100, 330, colour(tervolin::platform::systemColour(5)), "list box"},
+        {300, 150, colour(tervolin::platform::systemColour(5)), "analysis box"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(pixelOf(image, c.x, c.y), c.expected) << c.what << " at " << c.x << "," << c.y;
@@ -454,10 +456,30 @@ TEST_F(Form1Test, Label6ClickOpensTheAboutWindowOwnedByTheMainWindow)
 
 TEST_F(Form1Test, MinimiseAndCloseButtons)
 {
-    Q_EMIT form->vantlebutton3->Click();
+    QTest::mouseClick(form->vantlebutton3, Qt::LeftButton);
     EXPECT_TRUE(form->windowState().testFlag(Qt::WindowMinimized));
     form->setWindowState(Qt::WindowNoState);
     form->show();
-    Q_EMIT form->vantlebutton2->Click();
+    QTest::mouseClick(form->vantlebutton2, Qt::LeftButton);
     EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(Form1Test, SearchRunsOnAPressAndReleaseOfTheRealSearchButton)
+{
+    form->Text1->setText(QStringLiteral("0x0000000A"));
+    const QPoint centre = form->Command1->rect().center();
+    QTest::mouseMove(form->Command1, centre);
+    QTest::mousePress(form->Command1, Qt::LeftButton, {}, centre);
+    EXPECT_TRUE(form->Text2->toPlainText().isEmpty()) << "the search runs on release, not on press";
+    QTest::mouseRelease(form->Command1, Qt::LeftButton, {}, centre);
+    EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：0x0000000A"));
+    EXPECT_EQ(form->Text2->toPlainText(), QStringLiteral("分析 0A"));
+    EXPECT_EQ(form->List1->text(), QStringLiteral("0x0000000A"));
+
+    // A press that leaves the button before release does not search.
+    form->Text1->setText(QStringLiteral("O'Brien"));
+    QTest::mousePress(form->Command1, Qt::LeftButton, {}, centre);
+    QTest::mouseMove(form.get(), QPoint(10, 200));
+    QTest::mouseRelease(form.get(), Qt::LeftButton, {}, QPoint(10, 200));
+    EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：0x0000000A"));
 }
