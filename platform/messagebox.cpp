@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QMessageBox>
-#include <QPushButton>
+#include <QAbstractButton>
 #include <QTranslator>
 
 namespace tervolin::platform {
