@@ -74,6 +74,16 @@ void DrawGradient(Surface& surface, int x, int y, int width, int height, ColorRe
     const Rect visible = full.intersected(surface.bounds());
     if (visible.isEmpty())
         return;
+    if (vertical) {
+        // Each row of a vertical ramp is one colour: filling the rows gives the bitmap copy's pixels without
+        // building the bitmap.
+        for (int row = visible.top; row < visible.bottom; ++row) {
+            const long long i = static_cast<long long>(row) - y;
+            const ColorRef colour = platform::rgb(entry(i, 0), entry(i, 1), entry(i, 2));
+            surface.fill(Rect{visible.left, row, visible.right, row + 1}, colour);
+        }
+        return;
+    }
     Dib dib(visible.width(), visible.height(), 32);
     const auto pixelOf = [&](long long i) {
         return static_cast<std::uint32_t>(entry(i, 0)) << 16 | static_cast<std::uint32_t>(entry(i, 1)) << 8 |
@@ -81,10 +91,7 @@ void DrawGradient(Surface& surface, int x, int y, int width, int height, ColorRe
     };
     for (int row = 0; row < dib.height(); ++row) {
         auto* line = reinterpret_cast<std::uint32_t*>(dib.scanLine(row));
-        if (vertical) {
-            const std::uint32_t v = pixelOf(static_cast<long long>(visible.top) - y + row);
-            std::fill_n(line, dib.width(), v);
-        } else if (row == 0) {
+        if (row == 0) {
             for (int col = 0; col < dib.width(); ++col)
                 line[col] = pixelOf(static_cast<long long>(visible.left) - x + col);
         } else {

@@ -89,7 +89,11 @@ void vantlebutton::UpdateRegion()
     region_.applyTo(*this);
 }
 
-void vantlebutton::SetAccessKey() { accessKey_ = accessKeyOf(m_Caption); }
+void vantlebutton::SetAccessKey()
+{
+    accessKey_ = accessKeyOf(m_Caption);
+    registerAccessKey();
+}
 
 void vantlebutton::drawPicture(const Picture& p, int x, int y, int w, int h)
 {

@@ -2,6 +2,7 @@
 
 #include "controls/button/accesskey.h"
 #include "controls/button/primitives.h"
+#include "platform/inputservices.h"
 #include "platform/storedobjects.h"
 
 #include <QCursor>
@@ -49,6 +50,8 @@ vantlebutton::vantlebutton(QWidget* parent) : UserControl(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);  // every move reaches the button, not only those with a button held
+    platform::followPointer();
     surface_.setBackgroundColour(buttonFace());
     applySurfaceFont();
 }
@@ -129,6 +132,9 @@ void vantlebutton::UserControl_ReadProperties(const PropertyStore& store)
     const QWidget* form = parentWidget() ? parentWidget()->window() : nullptr;
     ParentWindow = platform::handleOf(form);
     UserControl_Resize();
+
+    if (ambient.UserMode)
+        installHooks();
 }
 
 void vantlebutton::UserControl_WriteProperties(PropertyStore& store)
@@ -180,6 +186,8 @@ void vantlebutton::UserControl_AmbientChanged(const QString& name)
 void vantlebutton::UserControl_Terminate()
 {
     // The window region belongs to the window; nothing of it is released here.
+    if (Ambient().UserMode)
+        removeHooks();
 }
 
 void vantlebutton::mFont_FontChanged(const QString& PropertyName)

@@ -4,6 +4,7 @@
 // the faces of the styles come from the painters registered in stylepainter.h.
 
 #include "controls/button/buttontypes.h"
+#include "controls/button/hook.h"
 #include "controls/button/stylepainter.h"
 #include "platform/colour.h"
 #include "platform/font.h"
@@ -13,12 +14,14 @@
 #include "platform/region.h"
 #include "platform/surface.h"
 #include "platform/usercontrol.h"
+#include "platform/windowproc.h"
 
 #include <QChar>
 #include <QString>
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace tervolin::controls {
 
@@ -113,6 +116,39 @@ public:
     bool DisplayAsDefault = false;
     bool IsNT = false;
     platform::WindowHandle ParentWindow = 0;
+    std::int32_t HandCursor = 0;
+    MouseArguments SavedMouseDown;
+    bool LeaveTrackingAvailable = false;
+    bool LeaveTrackingUser32 = false;
+    std::vector<HookEntry> HookTable;
+
+    // --- Input (input.cpp); the host calls these from Qt's events -------------------------------------------
+    void UserControl_MouseDown(short Button, short Shift, float X, float Y);
+    void UserControl_MouseMove(short Button, short Shift, float X, float Y);
+    void UserControl_MouseUp(short Button, short Shift, float X, float Y);
+    void UserControl_DblClick();
+    void UserControl_KeyDown(short KeyCode, short Shift);
+    void UserControl_KeyUp(short KeyCode, short Shift);
+    void UserControl_AccessKeyPress(short KeyAscii);
+    void UserControl_GotFocus();
+    void UserControl_LostFocus();
+
+    // --- Window hook and hover tracking (hook.cpp) ----------------------------------------------------------
+    /// The button's message procedure, called by its hooks before and/or after the window's previous one.
+    void zSubclass_Proc(bool bBefore, bool& bHandled, platform::LResult& lReturn, platform::WindowHandle& lng_hWnd,
+                        platform::Message& uMsg, platform::WParam& wParam, platform::LParam& lParam);
+    static bool IsFunctionExported(const QString& function, const QString& library);
+    void RequestLeaveNotification(platform::WindowHandle window);
+    /// Hooks a window; returns the index of the HookTable entry used.
+    int HookWindow(platform::WindowHandle window);
+    /// Adds a message to a hooked window's lists (timing HookAfter 1, HookBefore 2, or both); throws
+    /// RuntimeError when the window is not hooked.
+    void HookAddMessage(platform::WindowHandle window, std::int32_t message, std::int32_t timing);
+    /// Removes a window's hook; throws RuntimeError when the window is not hooked.
+    void UnhookWindow(platform::WindowHandle window);
+    void UnhookAllWindows();
+    /// Highest index of the window's entry, or with forAdding of a free entry; -1 when none.
+    int FindHookEntry(platform::WindowHandle window, bool forAdding) const;
 
     // --- Rendering pipeline -----------------------------------------------------------------------------------
     /// Clears, paints the face of the current style, then the picture and the caption; shows the result.
@@ -174,6 +210,15 @@ protected:
     void UserControl_Terminate() override;
 
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void readClientSize();
@@ -182,6 +227,10 @@ private:
     void attachFont(std::shared_ptr<platform::Font> font);
     ButtonLook look() const;
     void drawPicture(const Picture& picture, int x, int y, int w, int h);
+    void setHandPointerNow();
+    void registerAccessKey();
+    void installHooks();
+    void removeHooks();
 
     // Property values.
     std::int32_t m_ButtonStyle = 0;
@@ -225,6 +274,8 @@ private:
     bool painting_ = false;
     platform::MessageBoxService* messageBox_ = nullptr;
     bool hasImage_ = false;
+    int accessKeyShortcut_ = 0;
+    bool captured_ = false;
 };
 
 }  // namespace tervolin::controls

@@ -61,20 +61,25 @@ std::vector<CaptionPass> captionPasses(int textEffect, ColorRef fore, ColorRef e
     }
 }
 
+CaptionColours captionColours(ColorRef textForeColor, ColorRef textEffectColor, bool enabled)
+{
+    // Greying works on the colour's bytes, so a system colour must be translated first: greying its index bits
+    // would give an unrelated dark grey.
+    CaptionColours c{platform::translateColour(textForeColor), platform::translateColour(textEffectColor)};
+    if (!enabled) {
+        c.fore = GreyColour(c.fore);
+        c.effect = GreyColour(c.effect);
+    }
+    return c;
+}
+
 void DrawCaptionText(platform::Surface& surface, const QString& text, int alignment, int textEffect, ColorRef textForeColor,
                      ColorRef textEffectColor, bool enabled)
 {
-    // Drawing takes plain colours; a system colour is translated before it is greyed, so a disabled caption in a
-    // system colour greys the colour it names rather than its index bits.
-    ColorRef fore = platform::translateColour(textForeColor);
-    ColorRef effect = platform::translateColour(textEffectColor);
-    if (!enabled) {
-        fore = GreyColour(fore);
-        effect = GreyColour(effect);
-    }
+    const CaptionColours colours = captionColours(textForeColor, textEffectColor, enabled);
     const QSizeF size = surface.measureTextF(text);
     const QPoint at = captionPosition(alignment, surface.width(), surface.height(), size.width(), size.height());
-    for (const CaptionPass& pass : captionPasses(textEffect, fore, effect))
+    for (const CaptionPass& pass : captionPasses(textEffect, colours.fore, colours.effect))
         surface.drawTextAt(at.x() + pass.dx, at.y() + pass.dy, text, pass.colour);
 }
 

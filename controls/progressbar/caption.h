@@ -39,6 +39,15 @@ struct CaptionPass
 /// other value). fore and effect are the colours already chosen for the enabled or disabled look.
 std::vector<CaptionPass> captionPasses(int textEffect, ColorRef fore, ColorRef effect);
 
+/// The colours of the caption passes: fore and effect colours translated to plain colours and, when the control
+/// is disabled, greyed. A system colour is translated before greying, so the grey is that of the colour it names.
+struct CaptionColours
+{
+    ColorRef fore = 0;
+    ColorRef effect = 0;
+};
+CaptionColours captionColours(ColorRef textForeColor, ColorRef textEffectColor, bool enabled);
+
 /// The fixed grey of the raised and sunken effects; it stays as it is when the control is disabled.
 constexpr ColorRef kEffectGrey = platform::rgb(128, 128, 128);
 

@@ -83,8 +83,9 @@ RedrawResult DrawProgressBar(platform::Surface& surface, const ProgressBarFields
     });
 
     runStep([&] {
-        if (const std::optional<QString> caption = captionText(f.TextStyle, f.Value, result.percent, f.Text))
-            DrawCaptionText(surface, *caption, f.TextAlignment, f.TextEffect, f.TextForeColor, f.TextEffectColor, f.Enabled);
+        result.caption = captionText(f.TextStyle, f.Value, result.percent, f.Text);
+        if (result.caption)
+            DrawCaptionText(surface, *result.caption, f.TextAlignment, f.TextEffect, f.TextForeColor, f.TextEffectColor, f.Enabled);
     });
     return result;
 }

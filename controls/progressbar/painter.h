@@ -38,6 +38,7 @@ struct RedrawResult
     std::optional<platform::Region> windowRegion;  ///< the new window shape (none if that step failed)
     double percent = 0;                           ///< p = 100 × Value / Max (0 while Max is 0)
     int fillLength = 0;                           ///< F: filled columns (horizontal) or rows (vertical)
+    std::optional<QString> caption;               ///< the caption text, none for a text style without one
 };
 
 /// The redraw. Order: window region; ratio and fill length; theme colours (kept as they are for a theme outside

@@ -9,39 +9,13 @@
 #include <QPainter>
 #include <QVariantMap>
 
+#include "platform/storedobjects.h"
+
 namespace tervolin::controls {
 
 using platform::PropertyStore;
 
 namespace {
-
-// Stored form of a font: its attributes under lower-case keys; missing attributes take the defaults.
-QVariantMap fontToMap(const platform::FontDescription& d)
-{
-    return QVariantMap{{QStringLiteral("name"), d.name},
-                       {QStringLiteral("size"), d.size},
-                       {QStringLiteral("weight"), d.weight},
-                       {QStringLiteral("italic"), d.italic},
-                       {QStringLiteral("underline"), d.underline},
-                       {QStringLiteral("strikethrough"), d.strikethrough},
-                       {QStringLiteral("charset"), d.charset}};
-}
-
-std::optional<platform::FontDescription> fontFromMap(const QVariant& value)
-{
-    if (value.typeId() != QMetaType::QVariantMap)
-        return std::nullopt;
-    const QVariantMap m = value.toMap();
-    platform::FontDescription d;
-    d.name = m.value(QStringLiteral("name"), d.name).toString();
-    d.size = m.value(QStringLiteral("size"), d.size).toDouble();
-    d.weight = m.value(QStringLiteral("weight"), d.weight).toInt();
-    d.italic = m.value(QStringLiteral("italic"), d.italic).toBool();
-    d.underline = m.value(QStringLiteral("underline"), d.underline).toBool();
-    d.strikethrough = m.value(QStringLiteral("strikethrough"), d.strikethrough).toBool();
-    d.charset = m.value(QStringLiteral("charset"), d.charset).toInt();
-    return d;
-}
 
 // Conversions of a stored value to a property's type; nothing when it cannot be converted (the key is skipped).
 std::optional<int> storedInt(const QVariant& v)
@@ -247,9 +221,9 @@ void ProgressBar::DrawProgressBar()
     // The font is shared: whatever its holder changed since the set shows from this redraw on.
     if (m_textFont)
         m_surface.setFont(m_textFont->toQFont());
-    const progressbar::RedrawResult r = progressbar::DrawProgressBar(m_surface, m_f, m_themeColours);
-    if (r.windowRegion) {
-        m_region = *r.windowRegion;
+    m_lastRedraw = progressbar::DrawProgressBar(m_surface, m_f, m_themeColours);
+    if (m_lastRedraw.windowRegion) {
+        m_region = *m_lastRedraw.windowRegion;
         m_region.applyTo(*this);
     }
     update();
@@ -286,7 +260,7 @@ void ProgressBar::UserControl_InitProperties()
 void ProgressBar::UserControl_ReadProperties(const PropertyStore& store)
 {
     const platform::AmbientProperties ambient = Ambient();
-    const QVariant ambientFont = fontToMap(ambient.Font);
+    const QVariant ambientFont = platform::fontToStored(ambient.Font);
     struct Key
     {
         const char* name;
@@ -328,7 +302,7 @@ void ProgressBar::UserControl_ReadProperties(const PropertyStore& store)
         {"TextAlignment", 5, asInt(&ProgressBar::setTextAlignment, this)},
         {"TextFont", ambientFont,
          [this](const QVariant& v) {
-             const std::optional<platform::FontDescription> d = fontFromMap(v);
+             const std::optional<platform::FontDescription> d = platform::fontFromStored(v);
              if (d)
                  setTextFont(std::make_shared<platform::Font>(*d));
              return d.has_value();
@@ -348,7 +322,7 @@ void ProgressBar::UserControl_ReadProperties(const PropertyStore& store)
 
 void ProgressBar::UserControl_WriteProperties(PropertyStore& store)
 {
-    const QVariant font = m_textFont ? QVariant(fontToMap(m_textFont->description())) : QVariant();
+    const QVariant font = m_textFont ? platform::fontToStored(m_textFont->description()) : QVariant();
     const std::vector<std::tuple<const char*, QVariant, QVariant>> keys{
         {"Orientations", m_f.Orientations, 1},
         {"Max", m_f.Max, 100},
@@ -358,7 +332,7 @@ void ProgressBar::UserControl_WriteProperties(PropertyStore& store)
         {"Enabled", m_f.Enabled, true},
         {"Theme", m_f.Theme, 1},
         {"TextStyle", m_f.TextStyle, 1},
-        {"TextFont", font, fontToMap(Ambient().Font)},
+        {"TextFont", font, platform::fontToStored(Ambient().Font)},
         {"TextForeColor", m_f.TextForeColor, 0},
         {"TextAlignment", m_f.TextAlignment, 5},
         {"Text", m_f.Text, QString()},

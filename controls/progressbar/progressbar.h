@@ -123,6 +123,8 @@ public:
     const platform::Surface& surface() const { return m_surface; }
     const platform::Region& windowRegion() const { return m_region; }
     const progressbar::ThemeColours& themeColours() const { return m_themeColours; }
+    /// Ratio, fill length and caption of the last redraw.
+    const progressbar::RedrawResult& lastRedraw() const { return m_lastRedraw; }
 
 protected:
     void UserControl_InitProperties() override;
@@ -142,6 +144,7 @@ private:
     progressbar::ThemeColours m_themeColours{};
     platform::Surface m_surface;
     platform::Region m_region;
+    progressbar::RedrawResult m_lastRedraw;
 };
 
 }  // namespace tervolin::controls

@@ -6,7 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
+#include <QImage>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -14,6 +15,8 @@
 
 #include "app/form1.h"
 #include "app/userdata.h"
+#include "controls/button/vantlebutton.h"
+#include "platform/colour.h"
 #include "platform/listbox.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/sqlitefiles.h"
@@ -64,7 +67,7 @@ protected:
     void search(const QString& code)
     {
         form->Text1->setText(code);
-        QTest::mouseClick(form->Command1, Qt::LeftButton);
+        Q_EMIT form->Command1->Click();
     }
 
     void clickEntry(int row)
@@ -91,7 +94,7 @@ TEST_F(Form1Test, OpensWithTheCodeListAndTheRecordCount)
     EXPECT_FALSE(form->Label4->isVisible());
     EXPECT_TRUE(form->Label7->text().isEmpty());
     EXPECT_EQ(form->List1->ListIndex(), -1);
-    EXPECT_EQ(form->Command1->text(), QStringLiteral("查询"));
+    EXPECT_EQ(form->Command1->Caption(), QStringLiteral("查询"));
     EXPECT_EQ(QApplication::focusWidget(), form->Text1);
     EXPECT_EQ(form->Adodc1.ConnectionString(),
               QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + dir + QStringLiteral("/db1.mdb;Persist Security Info=False"));
@@ -99,14 +102,23 @@ TEST_F(Form1Test, OpensWithTheCodeListAndTheRecordCount)
 
 TEST_F(Form1Test, ControlsStandAtTheirTwipPositions)
 {
+    // Twips to pixels, rounded to the nearest pixel.
+    const auto px = [](int twips) { return (twips + 7) / 15; };
     struct Case { QWidget* widget; int left, top, width, height; };
     const Case cases[] = {
-        {form->Text1, 1800, 480, 2175, 375},  {form->Command1, 4200, 480, 1455, 375}, {form->List1, 720, 1320, 2415, 4200},
-        {form->Text2, 3720, 1920, 5295, 1575}, {form->Text3, 3720, 3840, 5295, 1575}, {form->Label1, 720, 600, 975, 375},
-        {form->Label4, 5760, 600, 3015, 375}, {form->Label7, 3600, 1320, 4935, 375}, {form->Label8, 840, 5640, 8295, 375},
+        {form->Text1, 1800, 480, 2175, 375},    {form->Command1, 4200, 480, 1455, 375}, {form->List1, 720, 1320, 2415, 4200},
+        {form->Text2, 3720, 1920, 5295, 1575},  {form->Text3, 3720, 3840, 5295, 1575}, {form->Label1, 720, 600, 975, 375},
+        {form->Label4, 5760, 600, 3015, 375},   {form->Label7, 3600, 1320, 4935, 375}, {form->Label8, 840, 5640, 8295, 375},
+        {form->vantlebutton2, 9000, 0, 375, 375}, {form->vantlebutton3, 8640, 0, 375, 375}, {form->Label2, 3600, 1680, 1215, 255},
+        {form->Label3, 3600, 3600, 1335, 375},  {form->Label5, 480, 75, 3975, 375},   {form->Label6, 7800, 600, 1095, 255},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(c.widget->geometry(), QRect(c.left / 15, c.top / 15, c.width / 15, c.height / 15)) << c.widget->metaObject()->className();
+        EXPECT_EQ(c.widget->geometry(), QRect(px(c.left), px(c.top), px(c.width), px(c.height))) << c.widget->objectName().toStdString()
+                                                                                             << c.widget->metaObject()->className();
+    EXPECT_EQ(Form1::shape1Rect(), QRect(0, 0, 625, 27));
+    EXPECT_EQ(Form1::shape2Rect(), QRect(0, 0, 626, 416));
+    EXPECT_EQ(Form1::image1Rect(), QRect(8, 0, 24, 24));
+    EXPECT_EQ(Form1::line1Rect(), QRect(40, 63, 568, 2));
 }
 
 TEST_F(Form1Test, EmptySearchShowsTheWarningForGoodAndQueriesNothing)
@@ -255,4 +267,197 @@ TEST_F(Form1Test, AJetDatabaseOpensCountsAndAnswersSearches)
     search(QStringLiteral("0x00000050"));
     EXPECT_EQ(box.calls.size(), 1u);
     EXPECT_EQ(tervolin::test::fileHash(path), before);
+}
+
+// --- The window itself: look, stored button properties, tab order, hover, dragging, caption-strip buttons --------
+
+namespace {
+
+QColor pixelOf(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+QColor colour(tervolin::platform::ColorRef c) { return tervolin::platform::toQColor(tervolin::platform::translateColour(c)); }
+
+const QColor Background(239, 244, 252);
+const QColor Strip(173, 193, 220);
+
+}  // namespace
+
+TEST_F(Form1Test, PaintsTheStripOutlineSeparatorAndIconBelowTheControls)
+{
+    const QImage image = form->grab().toImage();
+    ASSERT_EQ(image.size(), QSize(627, 421));
+    struct Case { int x, y; QColor expected; const char* what; };
+    const Case cases[] = {
+        {450, 13, Strip, "caption strip"},        {450, 26, Strip, "last strip row"},      {450, 27, Background, "below the strip"},
+        {0, 200, Strip, "outline left"},          {625, 200, Strip, "outline right"},      {300, 415, Strip, "outline bottom"},
+        {626, 200, Background, "right of outline"}, {300, 416, Background, "below outline"}, {1, 200, Background, "inside outline"},
+        {300, 63, colour(tervolin::platform::systemColour(10)), "separator row 1"},
+        {300, 64, colour(tervolin::platform::systemColour(10)), "separator row 2"},
+        {300, 62, Background, "above separator"}, {300, 65, Background, "below separator"},
+        {39, 64, Background, "before separator"}, {608, 64, Background, "after separator"},
+        {10, 200, Background, "bare background"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(pixelOf(image, c.x, c.y), c.expected) << c.what << " at " << c.x << "," << c.y;
+
+    // The icon, scaled to 24 x 24, covers part of the strip.
+    int iconPixels = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 8; x < 32; ++x)
+            iconPixels += pixelOf(image, x, y) != Strip ? 1 : 0;
+    EXPECT_GT(iconPixels, 24 * 24 / 4);
+    EXPECT_FALSE(form->windowIcon().isNull());
+}
+
+TEST_F(Form1Test, ButtonsTakeStyleBackColourAndFontFromTheFormDescription)
+{
+    using tervolin::controls::vantlebutton;
+    struct Case { vantlebutton* button; std::int32_t style; tervolin::platform::ColorRef back; const char* caption; };
+    const Case cases[] = {
+        {form->vantlebutton2, 14, 0xD0D0D0, "X"},
+        {form->vantlebutton3, 14, 0xD0D0D0, "--"},
+        {form->Command1, 4, 0xE3E3E3, "查询"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button->objectName().toStdString());
+        EXPECT_EQ(c.button->ButtonStyle(), c.style);
+        EXPECT_EQ(c.button->BackColor(), c.back);
+        EXPECT_EQ(c.button->Caption(), QString::fromUtf8(c.caption));
+        ASSERT_TRUE(c.button->Font());
+        EXPECT_EQ(c.button->Font()->name(), QStringLiteral("宋体"));
+        EXPECT_EQ(c.button->Font()->size(), 9.0);
+        EXPECT_EQ(c.button->Font()->weight(), 400);
+        EXPECT_EQ(c.button->Font()->charset(), 134);
+        EXPECT_FALSE(c.button->ShowFocusRect());
+        EXPECT_EQ(c.button->Ambient().BackColor, tervolin::platform::rgb(239, 244, 252));
+        EXPECT_TRUE(c.button->Ambient().UserMode);
+    }
+    // The close button lies above the minimise button where they overlap by a pixel.
+    EXPECT_EQ(form->childAt(600, 10), form->vantlebutton2);
+}
+
+TEST_F(Form1Test, TabOrderRunsFromTheInputToTheCloseButton)
+{
+    const std::vector<QWidget*> order = {form->Text1, form->List1, form->Text2, form->Text3,
+                                         form->Command1, form->vantlebutton3, form->vantlebutton2};
+    ASSERT_EQ(QApplication::focusWidget(), form->Text1);
+    for (std::size_t i = 1; i <= order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), order[i % order.size()]) << "Tab number " << i;
+    }
+    for (std::size_t i = order.size(); i > 0; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), order[i - 1]) << "Shift+Tab number " << i;
+    }
+}
+
+TEST_F(Form1Test, HoverEffectsAreUndoneOnlyByTheBareSurface)
+{
+    const QColor hoverBack(220, 232, 250);
+    const QColor windowBack = colour(tervolin::platform::systemColour(5));
+    const QColor linkHover(0, 0, 255);
+    const QColor buttonText = colour(tervolin::platform::systemColour(18));
+    const auto text1Back = [&] { return form->Text1->palette().color(QPalette::Base); };
+    const auto label6Text = [&] { return form->Label6->palette().color(QPalette::WindowText); };
+    EXPECT_EQ(text1Back(), windowBack);
+    EXPECT_EQ(label6Text(), buttonText);
+
+    QTest::mouseMove(form->Text1, QPoint(20, 10));
+    EXPECT_EQ(text1Back(), hoverBack);
+    QTest::mouseMove(form->Label6, QPoint(10, 5));
+    EXPECT_EQ(label6Text(), linkHover);
+    EXPECT_EQ(text1Back(), hoverBack) << "moving onto another control keeps the effect";
+
+    // Over other controls, the icon, and the light-weight shapes' neighbours that are controls: no reset.
+    QTest::mouseMove(form->List1->viewport(), QPoint(20, 20));
+    QTest::mouseMove(form->Label1, QPoint(5, 5));
+    QTest::mouseMove(form->Command1, QPoint(5, 5));
+    QTest::mouseMove(form.get(), Form1::image1Rect().center());
+    EXPECT_EQ(text1Back(), hoverBack);
+    EXPECT_EQ(label6Text(), linkHover);
+
+    // The bare surface, also where the strip or the separator is painted, undoes both.
+    for (const QPoint p : {QPoint(10, 200), QPoint(450, 13), QPoint(300, 64)}) {
+        QTest::mouseMove(form->Text1, QPoint(20, 10));
+        QTest::mouseMove(form->Label6, QPoint(10, 5));
+        QTest::mouseMove(form.get(), p);
+        EXPECT_EQ(text1Back(), windowBack) << p.x() << "," << p.y();
+        EXPECT_EQ(label6Text(), buttonText) << p.x() << "," << p.y();
+    }
+
+    // A search also ends the input box's hover colour.
+    QTest::mouseMove(form->Text1, QPoint(30, 10));
+    search(QStringLiteral("0x0000000A"));
+    EXPECT_EQ(text1Back(), windowBack);
+}
+
+TEST_F(Form1Test, OnlyALeftPressOnTheBackgroundOrTheTitleMovesTheWindow)
+{
+    struct Case { QWidget* target; QPoint at; Qt::MouseButton button; bool moves; const char* what; };
+    const Case cases[] = {
+        {form.get(), {10, 200}, Qt::LeftButton, true, "background"},
+        {form.get(), {450, 13}, Qt::LeftButton, true, "caption strip"},
+        {form.get(), {300, 64}, Qt::LeftButton, true, "separator"},
+        {form->Label5, {10, 10}, Qt::LeftButton, true, "title"},
+        {form.get(), {10, 200}, Qt::RightButton, false, "background, right button"},
+        {form.get(), {10, 200}, Qt::MiddleButton, false, "background, middle button"},
+        {form->Label5, {10, 10}, Qt::RightButton, false, "title, right button"},
+        {form->Label5, {10, 10}, Qt::MiddleButton, false, "title, middle button"},
+        {form.get(), Form1::image1Rect().center(), Qt::LeftButton, false, "icon"},
+        {form->Label1, {5, 5}, Qt::LeftButton, false, "Label1"},
+        {form->Label6, {5, 5}, Qt::LeftButton, false, "Label6"},
+        {form->Label8, {5, 5}, Qt::LeftButton, false, "Label8"},
+        {form->Text1, {5, 5}, Qt::LeftButton, false, "Text1"},
+        {form->List1->viewport(), {5, 5}, Qt::LeftButton, false, "List1"},
+        {form->Command1, {5, 5}, Qt::LeftButton, false, "Command1"},
+    };
+    form->showAboutWindow = [](QWidget*) {};
+    for (const Case& c : cases) {
+        QSignalSpy requests(form.get(), &Form1::WindowMoveRequested);
+        QTest::mousePress(c.target, c.button, {}, c.at);
+        QTest::mouseRelease(c.target, c.button, {}, c.at);
+        EXPECT_EQ(requests.size(), c.moves ? 1 : 0) << c.what;
+    }
+}
+
+TEST_F(Form1Test, WithoutTheSystemMoveTheWindowFollowsThePointerUntilRelease)
+{
+    for (QWidget* handle : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(form->Label5)}) {
+        const QPoint start = form->pos();
+        const QPoint press = handle == form.get() ? QPoint(10, 200) : QPoint(10, 10);
+        QSignalSpy requests(form.get(), &Form1::WindowMoveRequested);
+        QTest::mousePress(handle, Qt::LeftButton, {}, press);
+        ASSERT_EQ(requests.size(), 1);
+        if (requests.front().front().toBool())
+            GTEST_SKIP() << "this platform moves the window itself";
+        QTest::mouseMove(handle, press + QPoint(40, 25));
+        EXPECT_EQ(form->pos(), start + QPoint(40, 25));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, press + QPoint(40, 25));
+        const QPoint after = form->pos();
+        QTest::mouseMove(form.get(), QPoint(200, 300));
+        EXPECT_EQ(form->pos(), after) << "released: the window stays";
+    }
+}
+
+TEST_F(Form1Test, Label6ClickOpensTheAboutWindowOwnedByTheMainWindow)
+{
+    std::vector<QWidget*> owners;
+    form->showAboutWindow = [&](QWidget* owner) { owners.push_back(owner); };
+    QTest::mouseClick(form->Label6, Qt::LeftButton, {}, QPoint(10, 5));
+    ASSERT_EQ(owners.size(), 1u);
+    EXPECT_EQ(owners.front(), form.get());
+    // A press that leaves the link before release is no click; nor is the right button.
+    QTest::mousePress(form->Label6, Qt::LeftButton, {}, QPoint(10, 5));
+    QTest::mouseRelease(form->Label6, Qt::LeftButton, {}, QPoint(200, 5));
+    QTest::mouseClick(form->Label6, Qt::RightButton, {}, QPoint(10, 5));
+    EXPECT_EQ(owners.size(), 1u);
+}
+
+TEST_F(Form1Test, MinimiseAndCloseButtons)
+{
+    Q_EMIT form->vantlebutton3->Click();
+    EXPECT_TRUE(form->windowState().testFlag(Qt::WindowMinimized));
+    form->setWindowState(Qt::WindowNoState);
+    form->show();
+    Q_EMIT form->vantlebutton2->Click();
+    EXPECT_FALSE(form->isVisible());
 }

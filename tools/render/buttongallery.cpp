@@ -25,7 +25,7 @@ constexpr std::array<const char*, 16> StyleNames = {
 constexpr int CellW = 97;
 constexpr int CellH = 25;
 constexpr int Gap = 10;
-constexpr int LabelW = 128;
+constexpr int LabelW = 150;
 constexpr int HeaderH = 24;
 
 /// The properties a designer stores for a new button switched to this style: its colours and focus-rectangle
@@ -89,6 +89,11 @@ QStringList galleryColumns()
             QStringLiteral("checked"), QStringLiteral("disabled"), QStringLiteral("focused")};
 }
 
+QRect galleryCell(int style, int column)
+{
+    return {LabelW + column * (CellW + Gap), HeaderH + style * (CellH + Gap), CellW, CellH};
+}
+
 std::variant<QImage, QString> renderButtonGallery()
 {
     const QStringList columns = galleryColumns();
@@ -112,7 +117,7 @@ std::variant<QImage, QString> renderButtonGallery()
             const auto image = renderButton(optionsFor(r, c));
             if (const QString* e = std::get_if<QString>(&image))
                 return *e;
-            p.drawImage(LabelW + c * (CellW + Gap), y, std::get<QImage>(image));
+            p.drawImage(galleryCell(r, c).topLeft(), std::get<QImage>(image));
         }
     }
     p.end();

@@ -2,6 +2,7 @@
 // The button-gallery mode of the render tool: every button style in its six looks, one labelled grid.
 
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +12,9 @@ namespace tervolin::tools {
 
 /// The looks of the gallery's columns, left to right.
 QStringList galleryColumns();
+
+/// Where the button of a style (row) and look (column) is drawn on the gallery sheet.
+QRect galleryCell(int style, int column);
 
 /// Draws styles 0 to 15 (rows) × normal, hot, down, checked, disabled and focused in an active window (columns),
 /// each a 97 × 25 button with the style's own default colours and a caption, with row and column labels.

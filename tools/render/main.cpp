@@ -2,7 +2,9 @@
 
 #include "platform/colour.h"
 #include "platform/font.h"
+#include "tools/render/buttongallery.h"
 #include "tools/render/buttonrender.h"
+#include "tools/render/progressbar_command.h"
 
 #include <QApplication>
 #include <QFile>
@@ -26,8 +28,14 @@ int main(int argc, char** argv)
 
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments().mid(1);
+    if (!args.isEmpty() && args.first() == QLatin1String("progressbar"))
+        return tervolin::tools::runProgressBarCommand(args.mid(1));
+    if (!args.isEmpty() && args.first() == QLatin1String("progressbar-gallery"))
+        return tervolin::tools::runProgressBarGallery(args.mid(1));
+    if (!args.isEmpty() && args.first() == QLatin1String("button-gallery"))
+        return tervolin::tools::runButtonGallery(args.mid(1));
     if (args.isEmpty() || args.first() != QLatin1String("button")) {
-        err << tervolin::tools::buttonUsage();
+        err << tervolin::tools::buttonUsage() << tervolin::tools::progressBarUsage();
         return 2;
     }
     args.removeFirst();

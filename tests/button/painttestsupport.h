@@ -1,0 +1,124 @@
+#pragma once
+// Helpers for the style painter tests: run a registered painter on a fresh surface and read its pixels.
+
+#include "controls/button/stylepainter.h"
+#include "platform/colour.h"
+#include "platform/surface.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace tervolin::test {
+
+/// A constant written 0xRRGGBB as a plain colour.
+constexpr platform::ColorRef hex(std::uint32_t rrggbb)
+{
+    return platform::rgb(static_cast<int>((rrggbb >> 16) & 0xFF), static_cast<int>((rrggbb >> 8) & 0xFF),
+                         static_cast<int>(rrggbb & 0xFF));
+}
+
+constexpr platform::ColorRef grey(int v) { return platform::rgb(v, v, v); }
+
+/// The colour a pixel shows after the dotted focus rectangle's XOR with white.
+constexpr platform::ColorRef inverted(platform::ColorRef c) { return (~c) & 0xFFFFFF; }
+
+/// Colour the test surfaces start with, so that pixels a painter leaves alone are told apart.
+constexpr platform::ColorRef Untouched = 0x123456;
+
+/// An enabled, resting look of the style at W × H.
+inline controls::ButtonLook lookOf(std::int32_t style, int W, int H)
+{
+    controls::ButtonLook look;
+    look.ButtonStyle = style;
+    look.W = W;
+    look.H = H;
+    look.clientRect = platform::Rect{0, 0, W, H};
+    look.ParentActive = true;
+    return look;
+}
+
+struct Painted
+{
+    platform::Surface surface;
+    controls::PainterRequests requests;
+};
+
+/// Runs the painter registered for look.ButtonStyle on a surface of the look's size.
+inline Painted paint(const controls::ButtonLook& look)
+{
+    Painted p{platform::Surface(look.W, look.H, Untouched), {}};
+    const controls::StylePainter painter = controls::StylePainterRegistry::find(look.ButtonStyle);
+    EXPECT_NE(painter, nullptr) << "no painter for style " << look.ButtonStyle;
+    if (painter)
+        painter(p.surface, look, p.requests);
+    return p;
+}
+
+/// One expected pixel.
+struct Px
+{
+    int x;
+    int y;
+    platform::ColorRef colour;
+};
+
+/// One row of a painter table: a look (built from a base by `setUp`) and the pixels it must produce.
+struct PaintCase
+{
+    std::string name;
+    std::int32_t style;
+    int W;
+    int H;
+    std::function<void(controls::ButtonLook&)> setUp;
+    std::vector<Px> pixels;
+};
+
+inline void PrintTo(const PaintCase& c, std::ostream* os) { *os << c.name; }
+
+/// Names the instances of a table by the `name` member of their rows.
+template <class Row>
+std::string caseName(const ::testing::TestParamInfo<Row>& row)
+{
+    return row.param.name;
+}
+
+inline void expectPixels(const platform::Surface& s, const std::vector<Px>& pixels)
+{
+    for (const Px& p : pixels)
+        EXPECT_EQ(s.pixel(p.x, p.y), p.colour) << "at (" << p.x << ", " << p.y << ")";
+}
+
+/// True when some pixel of row y between x0 and x1 (exclusive) shows the focus rectangle's dots over `under`.
+inline bool dotsOnRow(const platform::Surface& s, int y, int x0, int x1, platform::ColorRef under)
+{
+    for (int x = x0; x < x1; ++x)
+        if (s.pixel(x, y) == inverted(under))
+            return true;
+    return false;
+}
+
+/// True when some pixel of row y between x0 and x1 (exclusive) is the focus rectangle's XOR of the same pixel
+/// in `plain`, the same look painted without the focus rectangle.
+inline bool dotsOver(const platform::Surface& s, const platform::Surface& plain, int y, int x0, int x1)
+{
+    for (int x = x0; x < x1; ++x)
+        if (s.pixel(x, y) == inverted(plain.pixel(x, y)))
+            return true;
+    return false;
+}
+
+/// Entry i of an n-entry gradient ramp from c1 to c2 (per channel c1 + i × (c2 − c1) / (n − 1), truncating).
+inline platform::ColorRef rampAt(platform::ColorRef c1, platform::ColorRef c2, int i, int n)
+{
+    const auto channel = [&](int a, int b) { return a + (i * (b - a)) / (n - 1); };
+    return platform::rgb(channel(platform::redOf(c1), platform::redOf(c2)),
+                         channel(platform::greenOf(c1), platform::greenOf(c2)),
+                         channel(platform::blueOf(c1), platform::blueOf(c2)));
+}
+
+}  // namespace tervolin::test
