@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QAbstractButton>
 #include <QTranslator>
 
 namespace tervolin::platform {
@@ -35,6 +36,9 @@ void showMessageBox(const MessageBoxRequest& request)
         return;
     }
     QMessageBox box(qtIcon(request.icon), request.title, request.text, QMessageBox::Ok, request.parent);
+    // Without Qt's Chinese translation (qt6-translations-l10n absent) the button would read "OK".
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok); ok && ok->text().remove(QLatin1Char('&')) == QLatin1String("OK"))
+        ok->setText(QStringLiteral("确定"));
     box.exec();
 }
 

@@ -179,6 +179,8 @@ void vantlebutton::paintEvent(QPaintEvent* event)
         painting_ = false;
     }
     QPainter p(this);
+    // Above a device pixel ratio of 1 the pixel image is enlarged; nearest-neighbour keeps its 1-pixel lines crisp.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.drawImage(0, 0, surface_.image());
 }
 

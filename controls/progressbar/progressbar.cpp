@@ -234,6 +234,8 @@ void ProgressBar::UserControl_Resize() { DrawProgressBar(); }
 void ProgressBar::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
+    // Above a device pixel ratio of 1 the pixel image is enlarged; nearest-neighbour keeps its 1-pixel lines crisp.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.drawImage(event->rect(), m_surface.image(), event->rect());
 }
 

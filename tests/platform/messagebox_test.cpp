@@ -40,6 +40,21 @@ TEST(MessageBox, TheRealBoxIsModalWithTitleTextIconAndOneChineseOkButton)
     EXPECT_EQ(buttonText.remove(QLatin1Char('&')), QStringLiteral("确定"));
 }
 
+// Run alone (as ctest runs it) no translation is loaded, so this checks the box's own fallback text; after the
+// test above it checks Qt's translated text. Either way the button must read 确定, never OK.
+TEST(MessageBox, OkButtonReadsChineseWithOrWithoutQtTranslation)
+{
+    QString buttonText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        buttonText = box->buttons().value(0)->text();
+        box->accept();
+    });
+    QtMessageBoxService().show(nullptr, QStringLiteral("找不到记录"), QStringLiteral("Tervolin1.0"), MessageBoxIcon::Information);
+    EXPECT_EQ(buttonText.remove(QLatin1Char('&')), QStringLiteral("确定"));
+}
+
 TEST(Fonts, WindowsFaceNamesMapToInstalledFamilies)
 {
     installFontSubstitutions();
