@@ -7,6 +7,7 @@
 
 #include <QApplication>
 
+#include "bench/lookup_bench.h"
 #include "bench/redraw_bench.h"
 #include "controls/button/primitives.h"
 #include "platform/colour.h"
@@ -109,6 +110,7 @@ int main(int argc, char** argv)
     platform::SystemColours::install(platform::SystemColours::pinnedTable());
     platform::installFontSubstitutions();
     registerRedrawBenchmarks();
+    registerLookupBenchmarks();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

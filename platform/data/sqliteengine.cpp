@@ -1,5 +1,6 @@
 #include "platform/data/sqliteengine.h"
 
+#include <QStringList>
 #include <QUrl>
 
 #include <sqlite3.h>
@@ -8,6 +9,73 @@
 
 namespace tervolin::platform::data {
 namespace {
+
+// SQLite's tokenizer ends every token at a NUL character, so a string literal that holds one would end early
+// and the statement would fail. Each such literal is rewritten into the concatenation of its pieces with
+// char(0) between them ('a\0b' becomes ('a'||char(0)||'b')), which is exactly the same text. Quoted names,
+// bracketed names and comments are copied untouched; a NUL anywhere else stays and the statement is refused.
+QString spellOutNulsInLiterals(const QString& sql)
+{
+    if (!sql.contains(QChar(u'\0')))
+        return sql;
+    QString out;
+    out.reserve(sql.size() + 16);
+    const qsizetype n = sql.size();
+    qsizetype i = 0;
+    auto copyUntil = [&](qsizetype from, QStringView closing) {
+        const qsizetype end = sql.indexOf(closing, from);
+        const qsizetype stop = end < 0 ? n : end + closing.size();
+        out += QStringView(sql).mid(i, stop - i);
+        i = stop;
+    };
+    while (i < n) {
+        const QChar c = sql[i];
+        if (c == u'\'') {
+            // Find the literal's end; a doubled apostrophe is one apostrophe inside it.
+            qsizetype j = i + 1;
+            bool hasNul = false;
+            while (j < n) {
+                if (sql[j] == u'\'') {
+                    if (j + 1 < n && sql[j + 1] == u'\'') {
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                hasNul = hasNul || sql[j] == QChar(u'\0');
+                ++j;
+            }
+            const qsizetype stop = j < n ? j + 1 : n;
+            if (!hasNul || j >= n) {
+                out += QStringView(sql).mid(i, stop - i);
+            } else {
+                const QStringList pieces = sql.mid(i + 1, j - i - 1).split(QChar(u'\0'));
+                out += u'(';
+                for (qsizetype k = 0; k < pieces.size(); ++k) {
+                    if (k > 0)
+                        out += QStringLiteral("||char(0)||");
+                    out += u'\'' + pieces[k] + u'\'';
+                }
+                out += u')';
+            }
+            i = stop;
+        } else if (c == u'"') {
+            copyUntil(i + 1, u"\"");
+        } else if (c == u'[') {
+            copyUntil(i + 1, u"]");
+        } else if (c == u'`') {
+            copyUntil(i + 1, u"`");
+        } else if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {
+            copyUntil(i + 2, u"\n");
+        } else if (c == u'/' && i + 1 < n && sql[i + 1] == u'*') {
+            copyUntil(i + 2, u"*/");
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
 
 class SqliteConnection final : public EngineConnection, public std::enable_shared_from_this<SqliteConnection>
 {
@@ -90,7 +158,7 @@ private:
 
 std::unique_ptr<Cursor> SqliteConnection::execute(const QString& sql)
 {
-    const QByteArray utf8 = sql.toUtf8();
+    const QByteArray utf8 = spellOutNulsInLiterals(sql).toUtf8();
     sqlite3_stmt* statement = nullptr;
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db_, utf8.constData(), static_cast<int>(utf8.size()), &statement, &tail) != SQLITE_OK)

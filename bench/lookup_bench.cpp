@@ -1,0 +1,252 @@
+// The main window on tables of growing size, each figure next to a plain baseline of the same run:
+//   FirstPaint/EmptyWindow, FirstPaint/Form1/<rows>   constructing a window to its first paint;
+//   LookupBaseline/<rows>, Lookup/<rows>               one indexed query against the window's Search;
+//   ListBaseline/<rows>, LoadCodeList/<rows>           reading every daima against filling List1.
+// Generated tables live in a temporary folder; the peak resident size is reported with LoadCodeList.
+
+#include "bench/lookup_bench.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+#include <map>
+#include <memory>
+
+#include "app/form1.h"
+#include "app/userdata.h"
+#include "platform/listbox.h"
+#include "platform/messagebox.h"
+
+namespace {
+
+using tervolin::app::Form1;
+namespace UserData = tervolin::app::UserData;
+
+constexpr int BundledRows = 0;  // stands for the bundled table in the size arguments
+
+class SilentMessageBox final : public tervolin::platform::MessageBoxService
+{
+public:
+    void show(QWidget*, const QString&, const QString&, tervolin::platform::MessageBoxIcon) override {}
+};
+
+SilentMessageBox& messageBox()
+{
+    static SilentMessageBox box;
+    return box;
+}
+
+QString codeOf(int row) { return QStringLiteral("0x%1").arg(0x00100000 + row, 8, 16, QLatin1Char('0')).toUpper(); }
+
+// A folder holding db1.mdb with `rows` rows shaped like the bundled table's, made once per run.
+QString tableFolder(int rows)
+{
+    if (rows == BundledRows)
+        return QFileInfo(QStringLiteral(TERVOLIN_BUILT_DB)).absolutePath();
+    static QTemporaryDir root;
+    static std::map<int, QString> made;
+    if (auto it = made.find(rows); it != made.end())
+        return it->second;
+    const QString folder = root.path() + QStringLiteral("/rows-%1").arg(rows);
+    QDir().mkpath(folder);
+    const QByteArray path = QFile::encodeName(folder + QStringLiteral("/db1.mdb"));
+    sqlite3* db = nullptr;
+    sqlite3_open(path.constData(), &db);
+    sqlite3_exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;"
+                     "CREATE TABLE lanping(daima TEXT COLLATE NOCASE, fenxi TEXT, jiejue TEXT); BEGIN",
+                 nullptr, nullptr, nullptr);
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO lanping VALUES(?, '这个错误表示驱动程序访问了无效的内存地址。', '更新或卸载最近安装的驱动程序。')",
+                       -1, &insert, nullptr);
+    for (int i = 0; i < rows; ++i) {
+        const QByteArray code = codeOf(i).toUtf8();
+        sqlite3_bind_text(insert, 1, code.constData(), static_cast<int>(code.size()), SQLITE_TRANSIENT);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    sqlite3_exec(db, "COMMIT; CREATE INDEX daima_index ON lanping(daima) WHERE daima IS NOT NULL", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    made[rows] = folder;
+    return folder;
+}
+
+// Codes spread over the table, so that consecutive lookups change the list's selection as a user's would.
+std::vector<QString> probeCodes(int rows)
+{
+    std::vector<QString> codes;
+    for (int k = 1; k <= 16; ++k)
+        codes.push_back(codeOf(static_cast<int>(static_cast<long long>(rows) * k / 17)));
+    return codes;
+}
+
+// Processes events until `widget` has been painted once; false when that does not happen within 30 s.
+bool waitForFirstPaint(QWidget& widget)
+{
+    struct Watch : QObject
+    {
+        bool painted = false;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                painted = true;
+            return false;
+        }
+    } watch;
+    widget.installEventFilter(&watch);
+    widget.show();
+    QElapsedTimer timer;
+    timer.start();
+    while (!watch.painted && timer.elapsed() < 30'000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    widget.removeEventFilter(&watch);
+    return watch.painted;
+}
+
+void FirstPaintEmptyWindow(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QWidget window(nullptr, Qt::Window | Qt::FramelessWindowHint);
+        window.setFixedSize(627, 421);
+        if (!waitForFirstPaint(window))
+            state.SkipWithError("no paint within 30 s");
+    }
+}
+
+void FirstPaintForm1(benchmark::State& state, int rows)
+{
+    UserData::setApplicationDirectory(tableFolder(rows));
+    for (auto _ : state) {
+        Form1 form(messageBox());
+        form.Form_Load();
+        if (!waitForFirstPaint(form))
+            state.SkipWithError("no paint within 30 s");
+        state.PauseTiming();
+        form.hide();
+        state.ResumeTiming();
+    }
+}
+
+// One loaded, hidden window per table size, kept while that size's benchmarks run.
+Form1& loadedWindow(int rows)
+{
+    static int loadedRows = -1;
+    static std::unique_ptr<Form1> form;
+    if (loadedRows != rows) {
+        form.reset();
+        UserData::setApplicationDirectory(tableFolder(rows));
+        form = std::make_unique<Form1>(messageBox());
+        form->Form_Load();
+        loadedRows = rows;
+    }
+    return *form;
+}
+
+sqlite3* openReadOnly(int rows)
+{
+    const QByteArray uri = "file:" + QFile::encodeName(tableFolder(rows) + QStringLiteral("/db1.mdb")) + "?immutable=1";
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    return db;
+}
+
+void LookupBaseline(benchmark::State& state, int rows)
+{
+    const std::vector<QString> codes = probeCodes(rows);
+    std::vector<QByteArray> utf8;
+    for (const QString& code : codes)
+        utf8.push_back(code.toUtf8());
+    sqlite3* db = openReadOnly(rows);
+    sqlite3_stmt* query = nullptr;
+    sqlite3_prepare_v2(db, "select fenxi,jiejue from lanping where daima=?", -1, &query, nullptr);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const QByteArray& code = utf8[next++ % utf8.size()];
+        sqlite3_bind_text(query, 1, code.constData(), static_cast<int>(code.size()), SQLITE_STATIC);
+        if (sqlite3_step(query) != SQLITE_ROW)
+            state.SkipWithError("code not found");
+        benchmark::DoNotOptimize(sqlite3_column_text(query, 0));
+        benchmark::DoNotOptimize(sqlite3_column_text(query, 1));
+        sqlite3_reset(query);
+    }
+    sqlite3_finalize(query);
+    sqlite3_close(db);
+}
+
+void Lookup(benchmark::State& state, int rows)
+{
+    Form1& form = loadedWindow(rows);
+    const std::vector<QString> codes = probeCodes(rows);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        form.Text1->setText(codes[next++ % codes.size()]);
+        form.Search();
+    }
+    if (form.List1->ListIndex() < 0)
+        state.SkipWithError("the search found nothing");
+}
+
+void ListBaseline(benchmark::State& state, int rows)
+{
+    sqlite3* db = openReadOnly(rows);
+    for (auto _ : state) {
+        sqlite3_stmt* query = nullptr;
+        sqlite3_prepare_v2(db, "SELECT daima FROM lanping", -1, &query, nullptr);
+        while (sqlite3_step(query) == SQLITE_ROW)
+            benchmark::DoNotOptimize(sqlite3_column_text(query, 0));
+        sqlite3_finalize(query);
+    }
+    sqlite3_close(db);
+}
+
+double peakResidentMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
+}
+
+void LoadCodeList(benchmark::State& state, int rows)
+{
+    Form1& form = loadedWindow(rows);
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.List1->Clear();
+        state.ResumeTiming();
+        form.LoadCodeList();
+    }
+    if (form.List1->ListCount() != rows)
+        state.SkipWithError("the list does not hold every row");
+    state.counters["peak_rss_MB"] = peakResidentMegabytes();
+}
+
+}  // namespace
+
+void registerLookupBenchmarks()
+{
+    using benchmark::RegisterBenchmark;
+    RegisterBenchmark("FirstPaint/EmptyWindow", FirstPaintEmptyWindow)->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("FirstPaint/Form1/bundled", FirstPaintForm1, BundledRows)->Unit(benchmark::kMillisecond);
+    for (int rows : {100'000, 1'000'000})
+        RegisterBenchmark(("FirstPaint/Form1/" + std::to_string(rows)).c_str(), FirstPaintForm1, rows)->Unit(benchmark::kMillisecond);
+    for (int rows : {1'000, 100'000, 1'000'000}) {
+        const std::string n = std::to_string(rows);
+        RegisterBenchmark(("LookupBaseline/" + n).c_str(), LookupBaseline, rows)->Unit(benchmark::kMicrosecond);
+        RegisterBenchmark(("Lookup/" + n).c_str(), Lookup, rows)->Unit(benchmark::kMicrosecond);
+        RegisterBenchmark(("ListBaseline/" + n).c_str(), ListBaseline, rows)->Unit(benchmark::kMillisecond);
+        RegisterBenchmark(("LoadCodeList/" + n).c_str(), LoadCodeList, rows)->Unit(benchmark::kMillisecond);
+    }
+}

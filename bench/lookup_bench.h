@@ -1,0 +1,4 @@
+#pragma once
+// The main window's start-up, lookup and code-list benchmarks; registered after the application object exists.
+
+void registerLookupBenchmarks();
