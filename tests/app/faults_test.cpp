@@ -155,12 +155,14 @@ TEST_F(FaultTest, DataFileChangedWhileTheWindowIsOpenGivesTheRightRowOrAClearErr
                 ASSERT_EQ(box.calls.size(), 1u);
                 EXPECT_EQ(box.calls[0].icon, MessageBoxIcon::Critical);
                 // Either the file's own failure with its path, or not found — never a row from elsewhere.
-                if (box.calls[0].text != NotFound)
+                if (box.calls[0].text != NotFound) {
                     EXPECT_TRUE(box.calls[0].text.contains(path)) << box.calls[0].text.toStdString();
+                }
             }
         }
-        if (isFile)
+        if (isFile) {
             EXPECT_EQ(tervolin::test::fileHash(path), before) << "the data file was written";
+        }
         form.reset();
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
@@ -303,8 +305,9 @@ TEST(FormDescriptionFaults, MissingKeysTakeDefaultsAndBadValuesNameFileAndKey)
         EXPECT_EQ(error.file, file);
         EXPECT_EQ(error.key, c.key);
         EXPECT_TRUE(error.toString().startsWith(file));
-        if (!c.key.isEmpty())
+        if (!c.key.isEmpty()) {
             EXPECT_TRUE(error.toString().contains(c.key)) << error.toString().toStdString();
+        }
     }
 
     const auto missing = FormDescription::load(QStringLiteral("/nonexistent/form1.json"));
