@@ -59,6 +59,27 @@ inline Painted paint(const controls::ButtonLook& look)
     return p;
 }
 
+/// An enabled look of the style in a state at W × H with a stored BackColor (parent not active).
+inline controls::ButtonLook lookOf(std::int32_t style, std::int32_t state, int W, int H, platform::ColorRef back)
+{
+    controls::ButtonLook look;
+    look.ButtonStyle = style;
+    look.state = state;
+    look.W = W;
+    look.H = H;
+    look.clientRect = platform::Rect{0, 0, W, H};
+    look.BackColor = back;
+    return look;
+}
+
+/// Entry i of an n-entry vertical ramp, as DrawGradient computes it.
+inline platform::ColorRef rampEntry(platform::ColorRef c1, platform::ColorRef c2, int i, int n)
+{
+    const auto ch = [&](int a, int b) { return a + (i * (b - a)) / (n - 1); };
+    return platform::rgb(ch(platform::redOf(c1), platform::redOf(c2)), ch(platform::greenOf(c1), platform::greenOf(c2)),
+                         ch(platform::blueOf(c1), platform::blueOf(c2)));
+}
+
 /// One expected pixel.
 struct Px
 {

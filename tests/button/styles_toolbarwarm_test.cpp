@@ -5,6 +5,7 @@
 #include "controls/button/primitives.h"
 #include "controls/button/stylepainter.h"
 #include "tests/button/buttontestsupport.h"
+#include "tests/button/painttestsupport.h"
 #include "tests/support/qtprinters.h"
 
 using namespace tervolin;
@@ -12,50 +13,17 @@ using namespace tervolin::controls;
 using platform::ColorRef;
 using platform::Rect;
 using platform::Surface;
+using test::hex;
+using test::lookOf;
+using test::paint;
+using test::Painted;
+using test::rampEntry;
+using test::Untouched;
 
 namespace {
 
-constexpr ColorRef Untouched = 0x123456;
 constexpr ColorRef White = 0xFFFFFF;
 constexpr ColorRef Navy = 0x800000;  // 0x000080 as a colour value
-
-/// A drawing constant written 0xRRGGBB, as a colour value.
-constexpr ColorRef hex(std::uint32_t v) { return platform::rgb(int((v >> 16) & 0xFF), int((v >> 8) & 0xFF), int(v & 0xFF)); }
-
-struct Painted
-{
-    Surface surface;
-    PainterRequests requests;
-};
-
-ButtonLook lookOf(std::int32_t style, std::int32_t state, int w, int h, ColorRef back)
-{
-    ButtonLook l;
-    l.ButtonStyle = style;
-    l.state = state;
-    l.W = w;
-    l.H = h;
-    l.clientRect = Rect{0, 0, w, h};
-    l.BackColor = back;
-    return l;
-}
-
-Painted paint(const ButtonLook& look)
-{
-    Painted p{Surface(look.W, look.H, Untouched), {}};
-    const StylePainter painter = StylePainterRegistry::find(look.ButtonStyle);
-    EXPECT_NE(painter, nullptr) << "no painter for style " << look.ButtonStyle;
-    if (painter)
-        painter(p.surface, look, p.requests);
-    return p;
-}
-
-ColorRef rampEntry(ColorRef c1, ColorRef c2, int i, int n)
-{
-    const auto ch = [&](int a, int b) { return a + (i * (b - a)) / (n - 1); };
-    return platform::rgb(ch(platform::redOf(c1), platform::redOf(c2)), ch(platform::greenOf(c1), platform::greenOf(c2)),
-                         ch(platform::blueOf(c1), platform::blueOf(c2)));
-}
 
 // --- ToolbarOrange --------------------------------------------------------------------------------------------
 
