@@ -169,8 +169,9 @@ TEST_F(FaultTest, DataFileChangedWhileTheWindowIsOpenGivesTheRightRowOrAClearErr
                 }
             }
         }
-        if (isFile)
+        if (isFile) {
             EXPECT_EQ(tervolin::test::fileHash(path), before) << "the data file was written";
+        }
         form.reset();
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
