@@ -1,6 +1,7 @@
 #include "platform/listbox.h"
 
 #include <QAbstractListModel>
+#include <QHash>
 #include <QItemSelectionModel>
 #include <QStyledItemDelegate>
 
@@ -29,6 +30,7 @@ public:
         const int first = static_cast<int>(items_.size());
         beginInsertRows({}, first, first + static_cast<int>(items.size()) - 1);
         items_.append(items);
+        firstRowOf_.clear();
         endInsertRows();
     }
 
@@ -36,13 +38,29 @@ public:
     {
         beginResetModel();
         items_.clear();
+        firstRowOf_.clear();
         endResetModel();
     }
 
     const QStringList& items() const { return items_; }
 
+    /// The first row whose text equals the given one without regard to case, or -1. The index of case-folded
+    /// texts is built on first use after a change, so a search does not scan a long list.
+    int findFirst(const QString& text)
+    {
+        if (items_.isEmpty())
+            return -1;
+        if (firstRowOf_.isEmpty()) {
+            firstRowOf_.reserve(items_.size());
+            for (int i = static_cast<int>(items_.size()) - 1; i >= 0; --i)
+                firstRowOf_.insert(items_.at(i).toCaseFolded(), i);
+        }
+        return firstRowOf_.value(text.toCaseFolded(), -1);
+    }
+
 private:
     QStringList items_;
+    QHash<QString, int> firstRowOf_;
 };
 
 // Rows one font height plus a pixel each side: some CJK faces draw the underscore below their descent, and the
@@ -117,13 +135,9 @@ QString ListBox::text() const { return List(ListIndex()); }
 
 void ListBox::setText(const QString& text)
 {
-    const QStringList& items = model_->items();
-    for (int i = 0; i < items.size(); ++i) {
-        if (items.at(i).compare(text, Qt::CaseInsensitive) == 0) {
-            setListIndex(i);
-            return;
-        }
-    }
+    const int row = model_->findFirst(text);
+    if (row >= 0)
+        setListIndex(row);
 }
 
 }  // namespace tervolin::platform
