@@ -18,6 +18,7 @@
 #include "app/codecompletion.h"
 #include "app/form1.h"
 #include "app/userdata.h"
+#include "controls/button/vantlebutton.h"
 #include "platform/listbox.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/sqlitefiles.h"

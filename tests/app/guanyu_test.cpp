@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, guanyuDrag,
                          ::testing::Values(DragCase{"LeftOnCaption", {250, 10}, Qt::LeftButton, true},
                                            DragCase{"RightOnCaption", {250, 10}, Qt::RightButton, false},
                                            DragCase{"LeftBelowCaption", {250, 40}, Qt::LeftButton, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 class guanyuClose : public ::testing::TestWithParam<bool>
 {};
@@ -164,7 +164,7 @@ TEST_P(guanyuClose, ClosingTheOwnerEndsTheProgram)
 }
 
 INSTANTIATE_TEST_SUITE_P(AboutWindow, guanyuClose, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? std::string("Shown") : std::string("Hidden"); });
+                         [](const auto& testInfo) { return testInfo.param ? std::string("Shown") : std::string("Hidden"); });
 
 }  // namespace
 }  // namespace tervolin::app

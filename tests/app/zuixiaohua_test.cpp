@@ -160,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(Clicks, zuixiaohuaClicks,
                          ::testing::Values(ClickCase{"LeftDouble", 0x203, true}, ClickCase{"LeftDown", 0x201, false},
                                            ClickCase{"LeftUp", 0x202, false}, ClickCase{"RightUp", 0x205, false},
                                            ClickCase{"RightDouble", 0x206, false}, ClickCase{"Move", 0x200, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(zuixiaohuaTest, DoubleClickRestoresAMinimisedWindowAndLeavesANormalOneShown)
 {
