@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QPalette>
 #include <QPixmap>
-#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 
