@@ -407,8 +407,12 @@ void Form1::Search()
         return;
     }
 
+    const quint64 lookupsBefore = listLookups_;
     List1->setText(code);  // runs ListLookup when it changes the selection
-    setBoxes(Adodc1.recordset());
+    // ListLookup leaves its own recordset in the data control and has shown it already; filling the boxes again
+    // from the same row would only lay the same texts out a second time.
+    if (listLookups_ == lookupsBefore)
+        setBoxes(Adodc1.recordset());
 }
 
 void Form1::ListLookup()
@@ -416,6 +420,7 @@ void Form1::ListLookup()
     const QString entry = List1->text();
     Adodc1.setRecordSource(platform::data::lookupQuery(entry));
     Adodc1.Refresh();
+    ++listLookups_;
     setBoxes(Adodc1.recordset());
     Label7->setText(QStringLiteral("当前结果：") + entry);
 }

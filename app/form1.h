@@ -125,6 +125,8 @@ private:
     platform::ControlContainer container_;
     QImage icon_;
     bool followingPointer_ = false;
+    // Counts ListLookup runs, so that Search knows when the list's own lookup has already filled the boxes.
+    quint64 listLookups_ = 0;
     QPoint pointerOffset_;  // from the window's top-left corner to the pointer, while following it
     bool label6Pressed_ = false;
 };

@@ -1,6 +1,7 @@
 // The main window on tables of growing size, each figure next to a plain baseline of the same run:
 //   FirstPaint/EmptyWindow, FirstPaint/Form1/<rows>   constructing a window to its first paint;
 //   LookupBaseline/<rows>, Lookup/<rows>               one indexed query against the window's Search;
+//   LookupDataControl/<rows>                           Search's part through the data control alone;
 //   ListBaseline/<rows>, LoadCodeList/<rows>           reading every daima against filling List1.
 // Generated tables live in a temporary folder; the peak resident size is reported with LoadCodeList.
 
@@ -23,6 +24,7 @@
 
 #include "app/form1.h"
 #include "app/userdata.h"
+#include "platform/data/lookup.h"
 #include "platform/listbox.h"
 #include "platform/messagebox.h"
 
@@ -137,18 +139,19 @@ void FirstPaintForm1(benchmark::State& state, int rows)
 }
 
 // One loaded, hidden window per table size, kept while that size's benchmarks run.
+int loadedRows = -1;
+std::unique_ptr<Form1> loadedForm;
+
 Form1& loadedWindow(int rows)
 {
-    static int loadedRows = -1;
-    static std::unique_ptr<Form1> form;
     if (loadedRows != rows) {
-        form.reset();
+        loadedForm.reset();
         UserData::setApplicationDirectory(tableFolder(rows));
-        form = std::make_unique<Form1>(messageBox());
-        form->Form_Load();
+        loadedForm = std::make_unique<Form1>(messageBox());
+        loadedForm->Form_Load();
         loadedRows = rows;
     }
-    return *form;
+    return *loadedForm;
 }
 
 sqlite3* openReadOnly(int rows)
@@ -195,6 +198,21 @@ void Lookup(benchmark::State& state, int rows)
         state.SkipWithError("the search found nothing");
 }
 
+// The part of Search that goes through the data control: the lookup query on the window's own data control,
+// the first row's two fields read as text; no widget is touched.
+void LookupDataControl(benchmark::State& state, int rows)
+{
+    Form1& form = loadedWindow(rows);
+    const std::vector<QString> codes = probeCodes(rows);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const tervolin::platform::data::LookupResult result = tervolin::platform::data::lookupCode(form.Adodc1, codes[next++ % codes.size()]);
+        if (!result.found)
+            state.SkipWithError("code not found");
+        benchmark::DoNotOptimize(result);
+    }
+}
+
 void ListBaseline(benchmark::State& state, int rows)
 {
     sqlite3* db = openReadOnly(rows);
@@ -235,6 +253,12 @@ void LoadCodeList(benchmark::State& state, int rows)
 
 }  // namespace
 
+void releaseLookupBenchmarks()
+{
+    loadedForm.reset();
+    loadedRows = -1;
+}
+
 void registerLookupBenchmarks()
 {
     using benchmark::RegisterBenchmark;
@@ -246,6 +270,7 @@ void registerLookupBenchmarks()
         const std::string n = std::to_string(rows);
         RegisterBenchmark(("LookupBaseline/" + n).c_str(), LookupBaseline, rows)->Unit(benchmark::kMicrosecond);
         RegisterBenchmark(("Lookup/" + n).c_str(), Lookup, rows)->Unit(benchmark::kMicrosecond);
+        RegisterBenchmark(("LookupDataControl/" + n).c_str(), LookupDataControl, rows)->Unit(benchmark::kMicrosecond);
         RegisterBenchmark(("ListBaseline/" + n).c_str(), ListBaseline, rows)->Unit(benchmark::kMillisecond);
         RegisterBenchmark(("LoadCodeList/" + n).c_str(), LoadCodeList, rows)->Unit(benchmark::kMillisecond);
     }

@@ -113,6 +113,7 @@ int main(int argc, char** argv)
     registerLookupBenchmarks();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
+    releaseLookupBenchmarks();
     benchmark::Shutdown();
     return 0;
 }

@@ -5,6 +5,10 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
+#include <map>
+#include <vector>
+
 #include "platform/data/dataerror.h"
 
 namespace tervolin::platform::data {
@@ -77,11 +81,101 @@ QString spellOutNulsInLiterals(const QString& sql)
     return out;
 }
 
+// A query with its string literals taken out: "select … where daima='0x7B'" becomes "select … where daima=?1"
+// with "0x7B" bound as the first parameter. Queries that differ only in their literals share one prepared
+// statement, and preparing costs many times more than running an indexed lookup. A literal holding a NUL is
+// bound as it is. Blob literals (x'…'), quoted names and comments are copied untouched. Returns false for a
+// text that is better prepared as written: a NUL outside a literal, an unterminated literal, too many literals.
+struct ParameterisedSql
+{
+    QByteArray text;
+    std::vector<QByteArray> literals;
+};
+
+bool isNameCharacter(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$' || c.unicode() >= 0x80; }
+
+bool parameterise(const QString& sql, ParameterisedSql* out)
+{
+    constexpr std::size_t MaxLiterals = 999;  // SQLite's smallest documented parameter limit
+    QString text;
+    text.reserve(sql.size());
+    out->literals.clear();
+    const qsizetype n = sql.size();
+    qsizetype i = 0;
+    auto copyUntil = [&](qsizetype from, QStringView closing) {
+        const qsizetype end = sql.indexOf(closing, from);
+        const qsizetype stop = end < 0 ? n : end + closing.size();
+        text += QStringView(sql).mid(i, stop - i);
+        i = stop;
+    };
+    while (i < n) {
+        const QChar c = sql[i];
+        if (c == u'\'') {
+            const bool blob = i > 0 && (sql[i - 1] == u'x' || sql[i - 1] == u'X') && (i < 2 || !isNameCharacter(sql[i - 2]));
+            QString value;
+            qsizetype j = i + 1;
+            for (;;) {
+                const qsizetype quote = sql.indexOf(u'\'', j);
+                if (quote < 0)
+                    return false;  // unterminated
+                value += QStringView(sql).mid(j, quote - j);
+                if (quote + 1 < n && sql[quote + 1] == u'\'') {
+                    value += u'\'';
+                    j = quote + 2;
+                    continue;
+                }
+                j = quote;
+                break;
+            }
+            if (blob) {
+                text += QStringView(sql).mid(i, j + 1 - i);
+            } else {
+                if (out->literals.size() == MaxLiterals)
+                    return false;
+                out->literals.push_back(value.toUtf8());
+                text += u'?' + QString::number(out->literals.size());
+            }
+            i = j + 1;
+        } else if (c == u'"') {
+            copyUntil(i + 1, u"\"");
+        } else if (c == u'[') {
+            copyUntil(i + 1, u"]");
+        } else if (c == u'`') {
+            copyUntil(i + 1, u"`");
+        } else if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {
+            copyUntil(i + 2, u"\n");
+        } else if (c == u'/' && i + 1 < n && sql[i + 1] == u'*') {
+            copyUntil(i + 2, u"*/");
+        } else if (c == QChar(u'\0')) {
+            return false;
+        } else {
+            // Copy up to the next character that may open a literal, a quoted name or a comment.
+            qsizetype j = i + 1;
+            while (j < n) {
+                const char16_t d = sql[j].unicode();
+                if (d == u'\'' || d == u'"' || d == u'[' || d == u'`' || d == u'-' || d == u'/' || d == u'\0')
+                    break;
+                ++j;
+            }
+            text += QStringView(sql).mid(i, j - i);
+            i = j;
+        }
+    }
+    out->text = text.toUtf8();
+    return true;
+}
+
 class SqliteConnection final : public EngineConnection, public std::enable_shared_from_this<SqliteConnection>
 {
 public:
     SqliteConnection(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
-    ~SqliteConnection() override { sqlite3_close_v2(db_); }
+    ~SqliteConnection() override
+    {
+        for (const auto& [text, statements] : idle_)
+            for (sqlite3_stmt* statement : statements)
+                sqlite3_finalize(statement);
+        sqlite3_close_v2(db_);
+    }
     SqliteConnection(const SqliteConnection&) = delete;
     SqliteConnection& operator=(const SqliteConnection&) = delete;
 
@@ -91,19 +185,43 @@ public:
     sqlite3* handle() const { return db_; }
     [[noreturn]] void fail() const { throw DataError(QString::fromUtf8(sqlite3_errmsg(db_)), path_); }
 
+    /// Takes back a statement whose cursor is done, for the next query of the same shape.
+    void release(const QByteArray& text, sqlite3_stmt* statement);
+
 private:
+    /// Prepares one statement; false (with nothing prepared) when SQLite refuses the text.
+    bool prepare(const QByteArray& utf8, sqlite3_stmt** statement, QByteArray* tail);
+    /// Refuses texts with a second statement and statements that would write.
+    void check(sqlite3_stmt* statement, const QByteArray& tail);
+    std::unique_ptr<Cursor> executeParameterised(const ParameterisedSql& query);
+
+    // Prepared statements kept for reuse, by parameterised text; a few shapes cover every query the tool runs.
+    static constexpr int MaxIdleStatements = 16;
     sqlite3* db_;
     QString path_;
+    std::map<QByteArray, std::vector<sqlite3_stmt*>> idle_;
+    int idleCount_ = 0;
 };
 
 class SqliteCursor final : public Cursor
 {
 public:
-    SqliteCursor(std::shared_ptr<SqliteConnection> connection, sqlite3_stmt* statement)
-        : connection_(std::move(connection)), statement_(statement)
+    /// `cacheKey` is the parameterised text the statement is kept under when done, or empty to finalize it.
+    SqliteCursor(std::shared_ptr<SqliteConnection> connection, sqlite3_stmt* statement, QByteArray cacheKey = {})
+        : connection_(std::move(connection)), statement_(statement), cacheKey_(std::move(cacheKey))
     {
+        const int count = sqlite3_column_count(statement_);
+        names_.reserve(count);
+        for (int i = 0; i < count; ++i)
+            names_.append(QString::fromUtf8(sqlite3_column_name(statement_, i)));
     }
-    ~SqliteCursor() override { sqlite3_finalize(statement_); }
+    ~SqliteCursor() override
+    {
+        if (!cacheKey_.isEmpty() && !failed_)
+            connection_->release(cacheKey_, statement_);
+        else
+            sqlite3_finalize(statement_);
+    }
     SqliteCursor(const SqliteCursor&) = delete;
     SqliteCursor& operator=(const SqliteCursor&) = delete;
 
@@ -117,15 +235,15 @@ public:
         done_ = true;
         if (rc == SQLITE_DONE)
             return false;
+        failed_ = true;
         connection_->fail();
     }
 
     int columnIndex(const QString& name) const override
     {
-        const int count = sqlite3_column_count(statement_);
-        for (int i = 0; i < count; ++i) {
-            if (QString::fromUtf8(sqlite3_column_name(statement_, i)).compare(name, Qt::CaseInsensitive) == 0)
-                return i;
+        for (qsizetype i = 0; i < names_.size(); ++i) {
+            if (names_[i].compare(name, Qt::CaseInsensitive) == 0)
+                return static_cast<int>(i);
         }
         return -1;
     }
@@ -153,21 +271,31 @@ public:
 private:
     std::shared_ptr<SqliteConnection> connection_;
     sqlite3_stmt* statement_;
+    QByteArray cacheKey_;
+    QStringList names_;
     bool done_ = false;
+    bool failed_ = false;
 };
 
-std::unique_ptr<Cursor> SqliteConnection::execute(const QString& sql)
+bool SqliteConnection::prepare(const QByteArray& utf8, sqlite3_stmt** statement, QByteArray* tail)
 {
-    const QByteArray utf8 = spellOutNulsInLiterals(sql).toUtf8();
-    sqlite3_stmt* statement = nullptr;
-    const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db_, utf8.constData(), static_cast<int>(utf8.size()), &statement, &tail) != SQLITE_OK)
-        fail();
+    const char* end = nullptr;
+    *statement = nullptr;
+    if (sqlite3_prepare_v2(db_, utf8.constData(), static_cast<int>(utf8.size()), statement, &end) != SQLITE_OK) {
+        sqlite3_finalize(*statement);
+        *statement = nullptr;
+        return false;
+    }
+    *tail = utf8.mid(static_cast<qsizetype>(end - utf8.constData()));
+    return true;
+}
+
+void SqliteConnection::check(sqlite3_stmt* statement, const QByteArray& tail)
+{
     if (statement == nullptr)
         throw DataError(QStringLiteral("the query is empty"), path_);
     // One statement per call: text after it (a second statement, or anything past an embedded NUL) is refused.
-    const auto consumed = static_cast<qsizetype>(tail - utf8.constData());
-    if (!QByteArray(utf8.mid(consumed)).trimmed().isEmpty()) {
+    if (!tail.trimmed().isEmpty()) {
         sqlite3_finalize(statement);
         throw DataError(QStringLiteral("the query holds more than one statement"), path_);
     }
@@ -176,6 +304,70 @@ std::unique_ptr<Cursor> SqliteConnection::execute(const QString& sql)
         sqlite3_finalize(statement);
         throw DataError(QStringLiteral("the query would change the database, which is opened read-only"), path_);
     }
+}
+
+void SqliteConnection::release(const QByteArray& text, sqlite3_stmt* statement)
+{
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    if (idleCount_ >= MaxIdleStatements) {
+        sqlite3_finalize(statement);
+        return;
+    }
+    idle_[text].push_back(statement);
+    ++idleCount_;
+}
+
+std::unique_ptr<Cursor> SqliteConnection::executeParameterised(const ParameterisedSql& query)
+{
+    sqlite3_stmt* statement = nullptr;
+    if (auto it = idle_.find(query.text); it != idle_.end() && !it->second.empty()) {
+        statement = it->second.back();
+        it->second.pop_back();
+        --idleCount_;
+    } else {
+        QByteArray tail;
+        // A literal may stand where a parameter may not (a name written in apostrophes, a pragma's argument);
+        // such a text is prepared as written instead.
+        if (!prepare(query.text, &statement, &tail))
+            return nullptr;
+        if (statement != nullptr && static_cast<std::size_t>(sqlite3_bind_parameter_count(statement)) != query.literals.size()) {
+            sqlite3_finalize(statement);
+            return nullptr;
+        }
+        // A literal among the result columns would name its column "?1" instead of the literal's text.
+        for (int i = 0; statement != nullptr && i < sqlite3_column_count(statement); ++i) {
+            if (std::strchr(sqlite3_column_name(statement, i), '?') != nullptr) {
+                sqlite3_finalize(statement);
+                return nullptr;
+            }
+        }
+        check(statement, tail);
+    }
+    for (std::size_t k = 0; k < query.literals.size(); ++k) {
+        const QByteArray& literal = query.literals[k];
+        if (sqlite3_bind_text(statement, static_cast<int>(k + 1), literal.constData(), static_cast<int>(literal.size()),
+                              SQLITE_TRANSIENT) != SQLITE_OK) {
+            sqlite3_finalize(statement);
+            fail();
+        }
+    }
+    return std::make_unique<SqliteCursor>(shared_from_this(), statement, query.text);
+}
+
+std::unique_ptr<Cursor> SqliteConnection::execute(const QString& sql)
+{
+    ParameterisedSql query;
+    if (parameterise(sql, &query)) {
+        if (std::unique_ptr<Cursor> cursor = executeParameterised(query))
+            return cursor;
+    }
+    const QByteArray utf8 = spellOutNulsInLiterals(sql).toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    QByteArray tail;
+    if (!prepare(utf8, &statement, &tail))
+        fail();
+    check(statement, tail);
     return std::make_unique<SqliteCursor>(shared_from_this(), statement);
 }
 

@@ -213,3 +213,92 @@ TEST(DataControl, RefreshWithoutADataSourceFails)
     EXPECT_THROW(control.Refresh(), DataError);
     EXPECT_FALSE(control.recordset().isOpen());
 }
+
+// Queries that differ only in their literals share a prepared statement; every shape of literal must still mean
+// exactly what the text says, and a literal that cannot become a parameter must still work as written.
+TEST_F(RecordsetTest, LiteralsMeanTheSameWhetherOrNotTheStatementIsReused)
+{
+    struct Case { const char* name; QString sql; QString field; QString first; int rows; };
+    const Case cases[] = {
+        {"literal among the result columns keeps its column name",
+         QStringLiteral("select 'x''y' from lanping where daima='O''Brien'"), QStringLiteral("'x''y'"), QStringLiteral("x'y"), 1},
+        {"table named in apostrophes", QStringLiteral("select daima from 'lanping' where daima='nullfields'"), QStringLiteral("daima"),
+         QStringLiteral("nullfields"), 1},
+        {"blob literal", QStringLiteral("select daima from lanping where daima=cast(x'4F27427269656E' as text)"),
+         QStringLiteral("daima"), QStringLiteral("O'Brien"), 1},
+        {"apostrophe inside a comment and a quoted name",
+         QStringLiteral("select \"daima\" from lanping -- don't\nwhere /* it's */ daima='0x0000007B'"), QStringLiteral("daima"),
+         QStringLiteral("0x0000007B"), 2},
+        {"several literals", QStringLiteral("select daima from lanping where daima in ('O''Brien', ' 0x50', '0x51 ')"),
+         QStringLiteral("daima"), QStringLiteral(" 0x50"), 3},
+        {"literal with a NUL", QStringLiteral("select count(*) as n from lanping where daima='a") + QChar(u'\0') + QStringLiteral("b'"),
+         QStringLiteral("n"), QStringLiteral("0"), 1},
+        {"pattern", QStringLiteral("select daima from lanping where daima like '0x5%'"), QStringLiteral("daima"), QStringLiteral("0x51 "), 1},
+    };
+    Connection connection;
+    connection.Open(connectionStringFor(path));
+    // Twice: the second round runs on statements kept from the first.
+    for (int round = 0; round < 2; ++round) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (round ? " (again)" : ""));
+            Recordset rs;
+            rs.Open(c.sql, connection);
+            ASSERT_FALSE(rs.isEOF());
+            EXPECT_EQ(rs.text(c.field), c.first);
+            int rows = 0;
+            for (; !rs.isEOF(); rs.MoveNext())
+                ++rows;
+            EXPECT_EQ(rows, c.rows);
+        }
+    }
+}
+
+TEST_F(RecordsetTest, TwoOpenRecordsetsOfTheSameShapeKeepTheirOwnRows)
+{
+    Connection connection;
+    connection.Open(connectionStringFor(path));
+    Recordset a;
+    Recordset b;
+    a.Open(lookupQuery(QStringLiteral("0x0000007B")), connection);
+    b.Open(lookupQuery(QStringLiteral("O'Brien")), connection);
+    EXPECT_EQ(a.text(QStringLiteral("fenxi")), QStringLiteral("first 7B"));
+    EXPECT_EQ(b.text(QStringLiteral("fenxi")), QStringLiteral("apostrophe"));
+    a.MoveNext();
+    EXPECT_EQ(a.text(QStringLiteral("fenxi")), QStringLiteral("second 7B"));
+    b.MoveNext();
+    EXPECT_TRUE(b.isEOF());
+}
+
+TEST_F(RecordsetTest, LookupUsesTheCodeIndex)
+{
+    Connection connection;
+    connection.Open(connectionStringFor(path));
+    Recordset rs;
+    rs.Open(QStringLiteral("explain query plan ") + lookupQuery(QStringLiteral("0x0000007B")), connection);
+    QString plan;
+    for (; !rs.isEOF(); rs.MoveNext())
+        plan += rs.text(QStringLiteral("detail")) + QLatin1Char('\n');
+    EXPECT_TRUE(plan.contains(QStringLiteral("USING INDEX"))) << plan.toStdString();
+}
+
+TEST_F(RecordsetTest, BrokenTextsReportTheEngineMessage)
+{
+    Connection connection;
+    connection.Open(connectionStringFor(path));
+    const struct { const char* sql; const char* message; } cases[] = {
+        {"select daima from lanping where daima='open", "unrecognized token"},
+        {"select daima from lanping where daima='a'; delete from lanping", "more than one statement"},
+        {"insert into lanping values('a','b','c')", "read-only"},
+        {"select daima from nosuchtable where daima='a'", "no such table"},
+    };
+    for (const auto& c : cases) {
+        Recordset rs;
+        try {
+            rs.Open(QString::fromUtf8(c.sql), connection);
+            ADD_FAILURE() << c.sql << ": ran";
+        } catch (const DataError& error) {
+            EXPECT_TRUE(error.message().contains(QString::fromUtf8(c.message))) << c.sql << ": " << error.message().toStdString();
+        }
+    }
+    EXPECT_EQ(allCodes(path).size(), 10);
+}
