@@ -5,6 +5,9 @@
 #include <QObject>
 #include <QStringList>
 
+#include <future>
+#include <memory>
+
 #include "app/codecompleter.h"
 
 class QCompleter;
@@ -17,18 +20,23 @@ class CodeCompletion : public QObject
 {
     Q_OBJECT
 public:
-    /// Indexes the codes and attaches the completion to the box, replacing one attached before. The box owns it.
+    /// Attaches the completion to the box, replacing one attached before; the box owns it. The codes are indexed
+    /// on a worker thread, so a long list does not hold up the window; the first keystroke waits for the index.
     static CodeCompletion* attach(QLineEdit* box, const QStringList& codes);
+    ~CodeCompletion() override;
+    /// Removes the box's completion, if any, with its index.
+    static void detach(QLineEdit* box);
 
     QCompleter* completer() const { return completer_; }
-    const CodeCompleter& model() const { return model_; }
+    /// The index, once built (waits for it).
+    const CodeCompleter& model() const;
 
 private:
     CodeCompletion(QLineEdit* box, const QStringList& codes);
     void offer(const QString& typed);
 
     QLineEdit* box_;
-    CodeCompleter model_;
+    std::shared_future<std::shared_ptr<const CodeCompleter>> model_;
     QStringListModel* offers_;
     QCompleter* completer_;
 };

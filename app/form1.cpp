@@ -369,6 +369,8 @@ void Form1::StartLookup()
 
 void Form1::LoadCodeList()
 {
+    // A reload makes the old completion index stale; dropping it first keeps two indexes from coexisting.
+    CodeCompletion::detach(Text1);
     Recordset recordset;
     recordset.Open(QStringLiteral("SELECT daima FROM lanping"), UserData::DbConnection());
     QStringList codes;

@@ -21,6 +21,12 @@ public:
     virtual int columnIndex(const QString& name) const = 0;
     /// The value of a column of the current row; a null QVariant for NULL.
     virtual QVariant value(int column) const = 0;
+    /// The value as text; a null QString for NULL.
+    virtual QString text(int column) const
+    {
+        const QVariant v = value(column);
+        return v.isNull() ? QString() : v.toString();
+    }
 };
 
 /// An open, read-only database file.

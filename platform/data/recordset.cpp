@@ -19,26 +19,38 @@ void Recordset::Open(const QString& source, const std::shared_ptr<EngineConnecti
 void Recordset::Close()
 {
     cursor_.reset();
+    lastField_.clear();
+    lastColumn_ = -1;
     bof_ = true;
     eof_ = true;
 }
 
-QVariant Recordset::value(const QString& field) const
+int Recordset::currentColumn(const QString& field) const
 {
     if (!cursor_)
         throw DataError(QStringLiteral("the recordset is closed"), filePath_);
     if (bof_ || eof_)
         throw DataError(QStringLiteral("there is no current row (BOF or EOF)"), filePath_);
-    const int column = cursor_->columnIndex(field);
-    if (column < 0)
+    // Loops read the same field row after row; its column is remembered.
+    if (field != lastField_) {
+        lastColumn_ = cursor_->columnIndex(field);
+        lastField_ = field;
+    }
+    if (lastColumn_ < 0)
         throw DataError(QStringLiteral("the recordset has no field named %1").arg(field), filePath_);
+    return lastColumn_;
+}
+
+QVariant Recordset::value(const QString& field) const
+{
+    const int column = currentColumn(field);
     return cursor_->value(column);
 }
 
 QString Recordset::text(const QString& field) const
 {
-    const QVariant v = value(field);
-    return v.isNull() ? QString() : v.toString();
+    const int column = currentColumn(field);
+    return cursor_->text(column);
 }
 
 void Recordset::MoveNext()

@@ -38,7 +38,12 @@ public:
     void MoveNext();
 
 private:
+    /// The column of a field, checked to be readable on the current row. Throws DataError.
+    int currentColumn(const QString& field) const;
+
     std::unique_ptr<Cursor> cursor_;
+    mutable QString lastField_;
+    mutable int lastColumn_ = -1;
     QString filePath_;
     bool bof_ = true;
     bool eof_ = true;

@@ -268,6 +268,15 @@ public:
         }
     }
 
+    QString text(int column) const override
+    {
+        // Text columns straight to a QString: reading a whole list goes through here once per row.
+        if (sqlite3_column_type(statement_, column) != SQLITE_TEXT)
+            return Cursor::text(column);
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        return QString::fromUtf8(text, sqlite3_column_bytes(statement_, column));
+    }
+
 private:
     std::shared_ptr<SqliteConnection> connection_;
     sqlite3_stmt* statement_;
