@@ -387,7 +387,8 @@ std::shared_ptr<EngineConnection> openSqliteFile(const QString& path)
     // immutable=1: SQLite takes no locks and never looks for or writes a journal, so the file stays byte-identical.
     const QByteArray uri = "file:" + QUrl::toPercentEncoding(path, "/") + "?immutable=1";
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    // NOMUTEX: a connection is only ever used by one thread at a time, so SQLite need not lock around each call.
+    const int rc = sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close_v2(db);

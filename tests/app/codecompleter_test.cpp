@@ -316,3 +316,24 @@ TEST_F(CodeCompletionTest, KeyboardChoiceAndEmptyInput)
     form->LoadCodeList();
     EXPECT_EQ(form->Text1->findChildren<CodeCompletion*>().size(), 1);
 }
+
+// The index is built on a worker thread: a box closed (or a list reloaded) while it is still being built must wait
+// for the worker, which reads the codes, and the first keystroke must wait for the index rather than offer nothing.
+TEST(CodeCompletionIndexing, BoxGoneOrTypedIntoWhileTheIndexIsStillBeingBuilt)
+{
+    QStringList codes;
+    for (int i = 0; i < 200'000; ++i)
+        codes << QStringLiteral("0x%1").arg(0x00100000 + i, 8, 16, QLatin1Char('0'));
+    {
+        auto box = std::make_unique<QLineEdit>();
+        CodeCompletion::attach(box.get(), codes);
+        CodeCompletion::attach(box.get(), codes);  // replaces the first while it is being built
+        box.reset();
+    }
+    QLineEdit box;
+    CodeCompletion* completion = CodeCompletion::attach(&box, codes);
+    codes.clear();  // the window's own list may change; the index keeps the codes it was given
+    QTest::keyClicks(&box, QStringLiteral("0x0011"));
+    EXPECT_EQ(completion->model().size(), 200'000);
+    EXPECT_EQ(completion->model().complete(QStringLiteral("0x00100001"), 1), QStringList{QStringLiteral("0x00100001")});
+}

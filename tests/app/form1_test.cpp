@@ -146,8 +146,10 @@ TEST_F(Form1Test, FoundSelectsTheEntryLooksUpOnceAndFillsBothBoxes)
     EXPECT_EQ(form->Text3->toPlainText(), QStringLiteral("解决 7B"));
     EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：0x0000007B"));
 
-    search(QStringLiteral("0x0000007B"));  // same entry: the selection does not change
+    form->Text2->setPlainText(QStringLiteral("edited"));
+    search(QStringLiteral("0x0000007B"));  // same entry: the selection does not change, Search fills the boxes itself
     EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(form->Text2->toPlainText(), QStringLiteral("分析 7B\n第二行"));
     EXPECT_EQ(form->Text3->toPlainText(), QStringLiteral("解决 7B"));
     EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：0x0000007B"));
 
