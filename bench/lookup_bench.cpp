@@ -2,6 +2,7 @@
 //   FirstPaint/EmptyWindow, FirstPaint/Form1/<rows>   constructing a window to its first paint;
 //   LookupBaseline/<rows>, Lookup/<rows>               one indexed query against the window's Search;
 //   LookupDataControl/<rows>                           Search's part through the data control alone;
+//   FillTextBoxes/bundled                              Search's part in the text boxes alone;
 //   ListBaseline/<rows>, LoadCodeList/<rows>           reading every daima against filling List1.
 // Generated tables live in a temporary folder; the peak resident size is reported with LoadCodeList.
 
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
@@ -219,6 +221,22 @@ void LookupDataControl(benchmark::State& state, int rows)
     }
 }
 
+// What Search spends outside the data: laying out a found row's two texts in the window's text boxes.
+void FillTextBoxes(benchmark::State& state)
+{
+    Form1& form = loadedWindow(BundledRows);
+    const std::vector<QString> codes = {QStringLiteral("0x0000007B"), QStringLiteral("0x000000D1")};
+    std::vector<tervolin::platform::data::LookupResult> rows;
+    for (const QString& code : codes)
+        rows.push_back(tervolin::platform::data::lookupCode(form.Adodc1, code));
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const auto& row = rows[next++ % rows.size()];
+        form.Text2->setPlainText(row.fenxi);
+        form.Text3->setPlainText(row.jiejue);
+    }
+}
+
 void ListBaseline(benchmark::State& state, int rows)
 {
     sqlite3* db = openReadOnly(rows);
@@ -280,6 +298,7 @@ void registerLookupBenchmarks()
     RegisterBenchmark("FirstPaint/Form1/bundled", FirstPaintForm1, BundledRows)->Unit(benchmark::kMillisecond);
     for (int rows : {100'000, 1'000'000})
         RegisterBenchmark(("FirstPaint/Form1/" + std::to_string(rows)).c_str(), FirstPaintForm1, rows)->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("FillTextBoxes/bundled", FillTextBoxes)->Unit(benchmark::kMicrosecond);
     for (int rows : {1'000, 100'000, 1'000'000}) {
         const std::string n = std::to_string(rows);
         RegisterBenchmark(("LookupBaseline/" + n).c_str(), LookupBaseline, rows)->Unit(benchmark::kMicrosecond);
