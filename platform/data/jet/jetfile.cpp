@@ -127,17 +127,21 @@ bool readCatalogue(MdbHandle* mdb, std::vector<std::unique_ptr<MdbCatalogEntry>>
     BoundColumn bound[] = {{"Id", MDB_LONGINT, {}}, {"Name", MDB_TEXT, {}}, {"Type", MDB_INT, {}}, {"Flags", MDB_LONGINT, {}}};
     for (BoundColumn& column : bound) {
         column.buffer.assign(bindSize, '\0');
+        MdbColumn* found = nullptr;
         unsigned index = 0;
-        while (index < table->num_cols && nameOf(columnAt(table.get(), index)->name).compare(QLatin1String(column.name), Qt::CaseInsensitive) != 0)
-            ++index;
-        if (index == table->num_cols || columnAt(table.get(), index)->col_type != column.type) {
+        for (; index < table->num_cols && !found; ++index) {
+            MdbColumn* col = columnAt(table.get(), index);
+            if (col && nameOf(col->name).compare(QLatin1String(column.name), Qt::CaseInsensitive) == 0)
+                found = col;
+        }
+        if (!found || found->col_type != column.type) {
             *error = QStringLiteral("the Jet database is damaged: its table catalogue has no %1 column of the right type")
                          .arg(QLatin1String(column.name));
             return false;
         }
-        // Column numbers start at 1 here.
-        if (mdb_bind_column(table.get(), int(index) + 1, column.buffer.data(), nullptr) == -1
-            || columnAt(table.get(), index)->bind_ptr != column.buffer.data()) {
+        // Column numbers start at 1 here, so `index` (one past the match) is the match's number.
+        if (mdb_bind_column(table.get(), int(index), column.buffer.data(), nullptr) == -1
+            || found->bind_ptr != column.buffer.data()) {
             *error = damaged;
             return false;
         }
@@ -168,7 +172,7 @@ bool readCatalogue(MdbHandle* mdb, std::vector<std::unique_ptr<MdbCatalogEntry>>
         const QByteArray name = bound[1].value().left(MDB_MAX_OBJ_NAME);
         std::memcpy(entry->object_name, name.constData(), std::size_t(name.size()));
         entry->object_name[name.size()] = '\0';
-        entry->object_type = type & 0x7f;
+        entry->object_type = MDB_TABLE;
         entry->table_pg = static_cast<unsigned long>(id & 0x00ffffff);
         entry->flags = int(flags);
         entry->props = nullptr;
