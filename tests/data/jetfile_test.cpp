@@ -4,8 +4,15 @@
 #include <QDir>
 #include <QFile>
 
+#include <csignal>
 #include <random>
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/data/dataerror.h"
+#include "platform/data/engine.h"
 #include "platform/data/jet/jetfile.h"
 #include "platform/data/jet/jetquery.h"
 #include "tests/support/testsupport.h"
@@ -72,6 +79,83 @@ QString scanEverything(const QString& path)
     return {};
 }
 
+// Opens `path` as the tool does at start: every table of the file scanned through JetFile, then the engine's
+// open. Returns the JetFile error (empty on success) and the engine's error, one per line.
+QString openEverything(const QString& path)
+{
+    QString jetError;
+    if (const std::unique_ptr<JetFile> file = JetFile::open(path, &jetError)) {
+        for (const QString& name : file->tableNames()) {
+            const std::unique_ptr<JetTable> table = file->openTable(name, {}, &jetError);
+            while (table && table->next(&jetError)) {
+            }
+            if (!jetError.isEmpty())
+                break;
+        }
+    }
+    QString engineError;
+    try {
+        tervolin::platform::data::openDatabaseFile(path);
+    } catch (const tervolin::platform::data::DataError& e) {
+        engineError = e.message();
+    }
+    return jetError + QLatin1Char('\n') + engineError;
+}
+
+struct Bounded {
+    bool started = false;   // the pipe and the child could be made
+    bool finished = false;  // false: the child was still running when the alarm killed it
+    int status = 0;
+    QString output;
+};
+
+// Runs openEverything(path) in a child process that an alarm kills after `seconds`. A damaged file has sent
+// libmdb into an endless loop before; run in-process, a return of that fault would hang the whole suite
+// instead of failing one test. The result comes back through a pipe.
+Bounded openInChild(const QString& path, unsigned seconds)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        alarm(seconds);
+        // libmdb prints a warning per step of such a loop; keep the test log readable.
+        const int devNull = ::open("/dev/null", O_WRONLY);
+        if (devNull >= 0)
+            dup2(devNull, STDERR_FILENO);
+        const QByteArray result = openEverything(path).toUtf8();
+        const bool written = write(fds[1], result.constData(), std::size_t(result.size())) == result.size();
+        _exit(written ? 0 : 3);
+    }
+    close(fds[1]);
+    Bounded outcome;
+    QByteArray output;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+        output.append(buffer, qsizetype(n));
+    close(fds[0]);
+    if (pid < 0 || waitpid(pid, &outcome.status, 0) != pid)
+        return outcome;
+    outcome.started = true;
+    outcome.finished = !(WIFSIGNALED(outcome.status) && WTERMSIG(outcome.status) == SIGALRM);
+    outcome.output = QString::fromUtf8(output);
+    return outcome;
+}
+
+quint32 readU32(const QByteArray& bytes, qsizetype at)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData() + at);
+    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+}
+
+void writeU32(QByteArray& bytes, qsizetype at, quint32 value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = char(value >> (8 * i) & 0xff);
+}
+
 }  // namespace
 
 TEST(JetFile, RecognisesTheJetSignature)
@@ -105,6 +189,18 @@ TEST(JetFile, OpenErrorsAreClear)
     TERVOLIN_REQUIRE_SHARED();
     const QString text = writeScratch(QStringLiteral("notes.mdb"), "just some text, not a database\n");
     const QString empty = writeScratch(QStringLiteral("empty.mdb"), {});
+    // Cut before the catalogue's rows, and between the catalogue and the table's definition (page 24).
+    const QByteArray sample = readAll(fixture("lanping_sample.mdb"));
+    const QString noCatalogue = writeScratch(QStringLiteral("cut6.mdb"), sample.left(6 * 4096));
+    const QString noDefinition = writeScratch(QStringLiteral("cut20.mdb"), sample.left(20 * 4096));
+    // The catalogue's definition (page 2) with its Name column renamed.
+    QByteArray renamed = sample;
+    const char nameEntry[] = {8, 0, 'N', 0, 'a', 0, 'm', 0, 'e', 0};  // length, then UTF-16
+    const QByteArray nameColumn(nameEntry, sizeof nameEntry);
+    const qsizetype nameAt = renamed.indexOf(nameColumn, 2 * 4096);
+    ASSERT_TRUE(nameAt > 2 * 4096 && nameAt < 3 * 4096);
+    renamed[nameAt + 2] = 'X';
+    const QString noNameColumn = writeScratch(QStringLiteral("renamed.mdb"), renamed);
     struct Case { QString path; const char* table; QStringList columns; const char* error; };
     const Case cases[] = {
         {fixture("jackcess_testUnicodeCompV2003.mdb"), "lanping", {}, "the database has no table \"lanping\""},
@@ -115,6 +211,9 @@ TEST(JetFile, OpenErrorsAreClear)
         {text, "lanping", {}, "the file is not a Jet (Access) database"},
         {empty, "lanping", {}, "the file is not a Jet (Access) database"},
         {tervolin::test::scratchDir(), "lanping", {}, "the file does not exist"},
+        {noCatalogue, "lanping", {}, "the Jet database is damaged: its table catalogue declares 19 rows but 0 can be read"},
+        {noDefinition, "lanping", {}, "the Jet database is damaged: the catalogue places table \"lanping\" on page 24, outside the file"},
+        {noNameColumn, "lanping", {}, "the Jet database is damaged: its table catalogue has no Name column of the right type"},
     };
     for (const Case& c : cases) {
         QString error;
@@ -174,4 +273,56 @@ TEST(JetFile, ByteFlippedCopiesNeverCrash)
             ++errors;
     }
     EXPECT_GT(errors, 0);
+}
+
+// Object property blocks (a signature, then records that each start with their length) are stored in the
+// catalogue's long binary column. A record length of 0, or one shorter than a record header, once made the
+// open loop forever; the tool reads no properties, so such a file opens or is refused as damaged, promptly.
+TEST(JetFile, DamagedPropertyBlocksNeitherHangNorWrite)
+{
+    TERVOLIN_REQUIRE_SHARED();
+    struct Case {
+        const char* fixture;
+        const char* signature;
+        int record;  // 0: the block's first record (the name list), 1: the one after it
+        quint32 length;
+    };
+    const Case cases[] = {
+        {"jackcess_testV1997.mdb", "KKD", 0, 0},
+        {"jackcess_testV1997.mdb", "KKD", 1, 3},
+        {"jackcess_testUnicodeCompV2003.mdb", "MR2", 0, 0},
+        {"jackcess_testUnicodeCompV2003.mdb", "MR2", 1, 5},
+    };
+    for (const Case& c : cases) {
+        const std::string label = std::string(c.fixture) + " record " + std::to_string(c.record) + " length " + std::to_string(c.length);
+        QByteArray bytes = readAll(fixture(c.fixture));
+        const QByteArray signature(c.signature, 4);  // with its terminating NUL
+        int blocks = 0;
+        for (qsizetype at = bytes.indexOf(signature); at >= 0 && at + 16 < bytes.size(); at = bytes.indexOf(signature, at + 1)) {
+            qsizetype record = at + 4;
+            if (c.record == 1)
+                record += qsizetype(readU32(bytes, record));
+            if (record + 4 > bytes.size())
+                continue;
+            writeU32(bytes, record, c.length);
+            ++blocks;
+        }
+        ASSERT_GT(blocks, 0) << label;
+        const QString path = writeScratch(QStringLiteral("props.mdb"), bytes);
+        const QByteArray before = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+
+        const Bounded outcome = openInChild(path, 20);
+        ASSERT_TRUE(outcome.started) << label << ": no child process";
+        ASSERT_TRUE(outcome.finished) << label << ": the open did not finish within 20 s";
+        ASSERT_TRUE(WIFEXITED(outcome.status) && WEXITSTATUS(outcome.status) == 0) << label << ": status " << outcome.status;
+        const QStringList errors = outcome.output.split(QLatin1Char('\n'));
+        ASSERT_EQ(errors.size(), 2) << label;
+        EXPECT_TRUE(errors[0].isEmpty() || errors[0].startsWith(QStringLiteral("the Jet database is damaged: ")))
+            << label << ": " << errors[0].toStdString();
+        // These fixtures hold no knowledge base, so the engine refuses them for that reason once they open.
+        EXPECT_TRUE(errors[1] == QStringLiteral("the database has no table \"lanping\"")
+                    || errors[1].startsWith(QStringLiteral("the Jet database is damaged: ")))
+            << label << ": " << errors[1].toStdString();
+        EXPECT_EQ(QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha256), before) << label;
+    }
 }

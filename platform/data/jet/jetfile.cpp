@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <unordered_set>
 
@@ -15,6 +17,10 @@ namespace tervolin::platform::data::jet {
 
 struct JetHandle {
     MdbHandle* mdb = nullptr;
+    // The catalogue's tables (user and system), in catalogue order. libmdb's table definitions point at their
+    // entry, and every open table keeps this handle alive, so the entries outlive the tables.
+    std::vector<std::unique_ptr<MdbCatalogEntry>> tables;
+    quint64 pageCount = 0;
     ~JetHandle()
     {
         if (mdb)
@@ -75,6 +81,113 @@ MdbColumn* columnAt(MdbTableDef* table, unsigned index)
     return static_cast<MdbColumn*>(g_ptr_array_index(table->columns, index));
 }
 
+QString nameOf(const char* name) { return QString::fromUtf8(name, qsizetype(strnlen(name, MDB_MAX_OBJ_NAME))); }
+
+// libmdb walks a table's page usage map unchecked, and the column list must be as long as it declares.
+bool readColumns(MdbTableDef* table)
+{
+    return mdb_read_columns(table) && table->columns && table->columns->len == table->num_cols && table->usage_map
+        && table->map_sz >= 1;
+}
+
+// A catalogue column that libmdb hands on as text; the buffer is as large as libmdb may fill, plus a NUL
+// that it never overwrites.
+struct BoundColumn {
+    const char* name;
+    int type;
+    std::vector<char> buffer;
+
+    QByteArray value() const { return QByteArray(buffer.data(), qsizetype(strnlen(buffer.data(), buffer.size()))); }
+};
+
+// Reads the table entries of the catalogue (MSysObjects, whose definition is always on page 2). libmdb's own
+// catalogue reader also decodes each object's property block, and its parser loops forever on a record
+// length of 0; the tool needs no properties, so the catalogue is read here without them.
+bool readCatalogue(MdbHandle* mdb, std::vector<std::unique_ptr<MdbCatalogEntry>>* tables, QString* error)
+{
+    const QString damaged = QStringLiteral("the Jet database is damaged: its table catalogue cannot be read");
+    MdbCatalogEntry objects{};
+    objects.mdb = mdb;
+    objects.object_type = MDB_TABLE;
+    objects.table_pg = 2;
+    std::snprintf(objects.object_name, sizeof objects.object_name, "%s", "MSysObjects");
+    MdbTableDef* read = mdb_read_table(&objects);
+    if (!read) {
+        *error = damaged;
+        return false;
+    }
+    const std::unique_ptr<MdbTableDef, void (*)(MdbTableDef*)> table(read, mdb_free_tabledef);
+    if (!readColumns(table.get())) {
+        *error = damaged;
+        return false;
+    }
+
+    // Only plain number and text columns are bound: libmdb reads them within the row, following no pointers.
+    const std::size_t bindSize = std::max<std::size_t>(mdb->bind_size, MDB_BIND_SIZE) + 1;
+    BoundColumn bound[] = {{"Id", MDB_LONGINT, {}}, {"Name", MDB_TEXT, {}}, {"Type", MDB_INT, {}}, {"Flags", MDB_LONGINT, {}}};
+    for (BoundColumn& column : bound) {
+        column.buffer.assign(bindSize, '\0');
+        MdbColumn* found = nullptr;
+        unsigned index = 0;
+        for (; index < table->num_cols && !found; ++index) {
+            MdbColumn* col = columnAt(table.get(), index);
+            if (col && nameOf(col->name).compare(QLatin1String(column.name), Qt::CaseInsensitive) == 0)
+                found = col;
+        }
+        if (!found || found->col_type != column.type) {
+            *error = QStringLiteral("the Jet database is damaged: its table catalogue has no %1 column of the right type")
+                         .arg(QLatin1String(column.name));
+            return false;
+        }
+        // Column numbers start at 1 here, so `index` (one past the match) is the match's number.
+        if (mdb_bind_column(table.get(), int(index), column.buffer.data(), nullptr) == -1
+            || found->bind_ptr != column.buffer.data()) {
+            *error = damaged;
+            return false;
+        }
+    }
+
+    mdb_rewind_table(table.get());
+    quint64 rows = 0;
+    for (;;) {
+        for (BoundColumn& column : bound)
+            column.buffer[0] = '\0';
+        if (!mdb_fetch_row(table.get()))
+            break;
+        ++rows;
+        bool typeOk = false;
+        const int type = bound[2].value().toInt(&typeOk);
+        if (!typeOk || type != MDB_TABLE)
+            continue;
+        bool idOk = false;
+        bool flagsOk = false;
+        const qint64 id = bound[0].value().toLongLong(&idOk);
+        const qint64 flags = bound[3].value().toLongLong(&flagsOk);
+        if (!idOk || !flagsOk) {
+            *error = damaged;
+            return false;
+        }
+        auto entry = std::make_unique<MdbCatalogEntry>();
+        entry->mdb = mdb;
+        const QByteArray name = bound[1].value().left(MDB_MAX_OBJ_NAME);
+        std::memcpy(entry->object_name, name.constData(), std::size_t(name.size()));
+        entry->object_name[name.size()] = '\0';
+        entry->object_type = MDB_TABLE;
+        entry->table_pg = static_cast<unsigned long>(id & 0x00ffffff);
+        entry->flags = int(flags);
+        entry->props = nullptr;
+        tables->push_back(std::move(entry));
+    }
+    // libmdb skips rows it cannot read; a catalogue that lost rows may have lost tables.
+    if (rows != table->num_rows) {
+        *error = QStringLiteral("the Jet database is damaged: its table catalogue declares %1 rows but %2 can be read")
+                     .arg(table->num_rows)
+                     .arg(rows);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool hasJetSignature(QByteArrayView firstBytes)
@@ -119,10 +232,9 @@ std::unique_ptr<JetFile> JetFile::open(const QString& path, QString* error)
         *error = QStringLiteral("the Jet database is damaged: it ends inside a page (a truncated copy?)");
         return nullptr;
     }
-    if (!mdb_read_catalog(mdb, MDB_TABLE) || !mdb->catalog) {
-        *error = QStringLiteral("the Jet database is damaged: its table catalogue cannot be read");
+    file->handle_->pageCount = quint64(info.size()) / quint64(mdb->fmt->pg_size);
+    if (!readCatalogue(mdb, &file->handle_->tables, error))
         return nullptr;
-    }
     return file;
 }
 
@@ -133,28 +245,30 @@ bool JetFile::isJet3() const { return handle_->mdb->f->jet_version == MDB_VER_JE
 QStringList JetFile::tableNames() const
 {
     QStringList names;
-    MdbHandle* mdb = handle_->mdb;
-    for (guint i = 0; i < mdb->catalog->len; ++i) {
-        const auto* entry = static_cast<const MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        if (entry && entry->object_type == MDB_TABLE && !mdb_is_system_table(const_cast<MdbCatalogEntry*>(entry)))
-            names.append(QString::fromUtf8(entry->object_name, qsizetype(strnlen(entry->object_name, MDB_MAX_OBJ_NAME))));
-    }
+    for (const std::unique_ptr<MdbCatalogEntry>& entry : handle_->tables)
+        if (!mdb_is_system_table(entry.get()))
+            names.append(nameOf(entry->object_name));
     return names;
 }
 
 std::unique_ptr<JetTable> JetFile::openTable(const QString& tableName, const QStringList& columnNames, QString* error)
 {
-    MdbHandle* mdb = handle_->mdb;
     MdbCatalogEntry* found = nullptr;
-    for (guint i = 0; i < mdb->catalog->len && !found; ++i) {
-        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        if (entry && entry->object_type == MDB_TABLE
-            && QString::fromUtf8(entry->object_name, qsizetype(strnlen(entry->object_name, MDB_MAX_OBJ_NAME)))
-                       .compare(tableName, Qt::CaseInsensitive) == 0)
-            found = entry;
+    for (const std::unique_ptr<MdbCatalogEntry>& entry : handle_->tables) {
+        if (nameOf(entry->object_name).compare(tableName, Qt::CaseInsensitive) == 0) {
+            found = entry.get();
+            break;
+        }
     }
     if (!found) {
         *error = QStringLiteral("the database has no table \"%1\"").arg(tableName);
+        return nullptr;
+    }
+    // Page 0 is the file header.
+    if (found->table_pg == 0 || found->table_pg >= handle_->pageCount) {
+        *error = QStringLiteral("the Jet database is damaged: the catalogue places table \"%1\" on page %2, outside the file")
+                     .arg(tableName)
+                     .arg(found->table_pg);
         return nullptr;
     }
 
@@ -166,9 +280,7 @@ std::unique_ptr<JetTable> JetFile::openTable(const QString& tableName, const QSt
         return nullptr;
     }
     std::unique_ptr<MdbTableDef, void (*)(MdbTableDef*)> owned(table, mdb_free_tabledef);
-    // A scan walks the table's page usage map; libmdb dereferences it unchecked.
-    if (!mdb_read_columns(table) || !table->columns || table->columns->len != table->num_cols || !table->usage_map
-        || table->map_sz < 1) {
+    if (!readColumns(table)) {
         *error = damagedTable;
         return nullptr;
     }
@@ -178,8 +290,7 @@ std::unique_ptr<JetTable> JetFile::openTable(const QString& tableName, const QSt
         bool matched = false;
         for (unsigned i = 0; i < table->num_cols && !matched; ++i) {
             const MdbColumn* col = columnAt(table, i);
-            if (!col
-                || QString::fromUtf8(col->name, qsizetype(strnlen(col->name, MDB_MAX_OBJ_NAME))).compare(name, Qt::CaseInsensitive) != 0)
+            if (!col || nameOf(col->name).compare(name, Qt::CaseInsensitive) != 0)
                 continue;
             if (col->col_type != MDB_TEXT && col->col_type != MDB_MEMO) {
                 *error = QStringLiteral("the column \"%1\" of table \"%2\" is not a Text or Memo column").arg(name, tableName);
