@@ -197,6 +197,18 @@ void Lookup(benchmark::State& state, int rows)
 {
     Form1& form = loadedWindow(rows);
     const std::vector<QString> codes = probeCodes(rows);
+    // The first search after a load also indexes the list for its case-blind match; it is timed on its own
+    // (counter first_search_ms) so that the figure per lookup is the steady one.
+    // (The benchmark function runs more than once on the same window; only its first search is the first.)
+    static std::map<int, double> firstSearchMs;
+    if (!firstSearchMs.count(rows)) {
+        QElapsedTimer first;
+        first.start();
+        form.Text1->setText(codes.back());
+        form.Search();
+        firstSearchMs[rows] = static_cast<double>(first.nsecsElapsed()) / 1e6;
+    }
+    state.counters["first_search_ms"] = firstSearchMs[rows];
     std::size_t next = 0;
     for (auto _ : state) {
         form.Text1->setText(codes[next++ % codes.size()]);

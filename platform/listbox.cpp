@@ -5,6 +5,10 @@
 #include <QItemSelectionModel>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace tervolin::platform {
 
 class ListBoxModel final : public QAbstractListModel
@@ -30,7 +34,7 @@ public:
         const int first = static_cast<int>(items_.size());
         beginInsertRows({}, first, first + static_cast<int>(items.size()) - 1);
         items_.append(items);
-        firstRowOf_.clear();
+        byHash_ = {};
         endInsertRows();
     }
 
@@ -38,29 +42,55 @@ public:
     {
         beginResetModel();
         items_.clear();
-        firstRowOf_.clear();
+        byHash_ = {};
         endResetModel();
     }
 
     const QStringList& items() const { return items_; }
 
-    /// The first row whose text equals the given one without regard to case, or -1. The index of case-folded
-    /// texts is built on first use after a change, so a search does not scan a long list.
+    /// The first row whose text equals the given one without regard to case, or -1. An index of the case-folded
+    /// entries' hashes with their rows, sorted, is built on first use after a change, so a search does not scan
+    /// a long list: a binary search finds the candidates, and the first that really matches is the answer.
     int findFirst(const QString& text)
     {
         if (items_.isEmpty())
             return -1;
-        if (firstRowOf_.isEmpty()) {
-            firstRowOf_.reserve(items_.size());
-            for (int i = static_cast<int>(items_.size()) - 1; i >= 0; --i)
-                firstRowOf_.insert(items_.at(i).toCaseFolded(), i);
+        if (byHash_.empty()) {
+            byHash_.reserve(static_cast<std::size_t>(items_.size()));
+            for (qsizetype i = 0; i < items_.size(); ++i)
+                byHash_.emplace_back(foldedHash(items_.at(i)), static_cast<int>(i));
+            std::sort(byHash_.begin(), byHash_.end());
         }
-        return firstRowOf_.value(text.toCaseFolded(), -1);
+        const QString folded = text.toCaseFolded();
+        const std::pair<quint64, int> first{foldedHash(text), -1};
+        for (auto it = std::lower_bound(byHash_.begin(), byHash_.end(), first); it != byHash_.end() && it->first == first.first; ++it) {
+            if (items_.at(it->second).toCaseFolded() == folded)
+                return it->second;
+        }
+        return -1;
     }
 
 private:
     QStringList items_;
-    QHash<QString, int> firstRowOf_;
+    /// FNV-1a over the case-folded code points, without building the folded string. QString::toCaseFolded folds
+    /// code point by code point in the same way, so texts whose folded forms are equal hash alike.
+    static quint64 foldedHash(QStringView text)
+    {
+        quint64 hash = 0xcbf29ce484222325ull;
+        const qsizetype n = text.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            char32_t c = text[i].unicode();
+            if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+                c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+                ++i;
+            }
+            hash ^= QChar::toCaseFolded(c);
+            hash *= 0x100000001b3ull;
+        }
+        return hash;
+    }
+
+    std::vector<std::pair<quint64, int>> byHash_;  // (hash of the case-folded entry, row), in order
 };
 
 // Rows one font height plus a pixel each side: some CJK faces draw the underscore below their descent, and the

@@ -60,3 +60,29 @@ TEST(ListBox, AHundredThousandEntriesGoInAtOnce)
     list.setText(QStringLiteral("0X0001869F"));
     EXPECT_EQ(list.ListIndex(), 99999);
 }
+
+// The case-blind match goes through an index of folded entries; letters beyond ASCII and beyond the 16-bit range
+// must fold the same way as in a plain comparison, and entries added after a search must be found.
+TEST(ListBox, CaseBlindMatchFoldsEveryLetterAndSeesEntriesAddedLater)
+{
+    ListBox list;
+    list.AddItems({QStringLiteral("STRASSE"), QStringLiteral("ΣΊΣΥΦΟΣ"), QString::fromUtf8("\xF0\x90\x90\x80" "X"),  // Deseret 𐐀
+                   QStringLiteral("\u212A1"), QStringLiteral("😀")});                                           // Kelvin sign
+    struct Case { QString text; int index; };
+    const Case cases[] = {
+        {QStringLiteral("strasse"), 0},
+        {QStringLiteral("σίσυφοσ"), 1},
+        {QStringLiteral("σίσυφος"), 1},  // final sigma folds to σ
+        {QString::fromUtf8("\xF0\x90\x90\xA8" "x"), 2},
+        {QStringLiteral("k1"), 3},
+        {QStringLiteral("😀"), 4},
+        {QStringLiteral("straße"), 4},   // not equal under simple folding: the selection stays
+    };
+    for (const Case& c : cases) {
+        list.setText(c.text);
+        EXPECT_EQ(list.ListIndex(), c.index) << c.text.toStdString();
+    }
+    list.AddItem(QStringLiteral("later"));
+    list.setText(QStringLiteral("LATER"));
+    EXPECT_EQ(list.ListIndex(), 5);
+}
