@@ -70,12 +70,12 @@ std::optional<std::uint64_t> hexValue(std::string_view digits)
 }
 
 // A stored code of the form 0x…: its value and its digits without leading zeros (lower case).
-std::optional<std::pair<std::uint64_t, std::string>> storedHex(const QString& code)
+std::optional<std::pair<std::uint64_t, std::string>> storedHex(QStringView code)
 {
-    const QString t = code.trimmed();
+    const QStringView t = code.trimmed();
     if (t.size() < 3 || t.size() > 18 || t[0] != QLatin1Char('0') || (t[1] != QLatin1Char('x') && t[1] != QLatin1Char('X')))
         return std::nullopt;
-    const std::string digits = foldKey(QStringView(t).mid(2));
+    const std::string digits = foldKey(t.mid(2));
     if (digits.size() != static_cast<std::size_t>(t.size() - 2))
         return std::nullopt;
     const auto value = hexValue(digits);
@@ -89,7 +89,7 @@ bool contains(const std::vector<std::uint32_t>& ids, std::uint32_t id) { return 
 
 }  // namespace
 
-CodeCompleter::CodeCompleter(const QStringList& codes) : codes_(codes)
+CodeCompleter::CodeCompleter(const platform::TextList& codes) : codes_(codes)
 {
     std::vector<bool> isHex;
     isHex.reserve(static_cast<std::size_t>(codes.size()));
@@ -97,13 +97,13 @@ CodeCompleter::CodeCompleter(const QStringList& codes) : codes_(codes)
     keyStart_.push_back(0);
     for (qsizetype i = 0; i < codes.size(); ++i) {
         const Id id = static_cast<Id>(i);
-        if (auto hex = storedHex(codes[i])) {
+        if (auto hex = storedHex(codes.at(i))) {
             hexByValue_.emplace_back(hex->first, id);
             keys_ += hex->second;
             isHex.push_back(true);
         } else {
             namesByKey_.push_back(id);
-            keys_ += foldKey(codes[i]);
+            keys_ += foldKey(codes.at(i));
             isHex.push_back(false);
         }
         keyStart_.push_back(static_cast<std::uint32_t>(keys_.size()));
@@ -144,7 +144,7 @@ void CodeCompleter::dropRepeats()
                 ++next;
             for (auto a = run; a != next; ++a)
                 for (auto b = run; b != a; ++b)
-                    if (!repeat_[idOf(*b)] && codes_[idOf(*a)] == codes_[idOf(*b)]) {
+                    if (!repeat_[idOf(*b)] && codes_.at(idOf(*a)) == codes_.at(idOf(*b))) {
                         repeat_[idOf(*a)] = true;
                         break;
                     }
@@ -402,7 +402,7 @@ QStringList CodeCompleter::complete(const QString& typed, int limit) const
     QStringList result;
     result.reserve(static_cast<qsizetype>(ordered.size()));
     for (const Id id : ordered)
-        result.append(codes_[id]);
+        result.append(codes_.text(id));
     return result;
 }
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/textlist.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -32,7 +34,7 @@ public:
 
     /// Indexes the codes (duplicates are offered once). A hexadecimal code and a name that stand next to each
     /// other in that order, as the two rows of one code do in the bundled table, are offered together.
-    explicit CodeCompleter(const QStringList& codes);
+    explicit CodeCompleter(const platform::TextList& codes);
 
     /// Takes apart `STOP: 0x0000007E (0xC0000005, …)`, `BCCode: 7e`, `错误代码 0x7B`, `Stop code: NAME` and the like.
     static CompletionQuery parse(const QString& typed);
@@ -59,7 +61,7 @@ private:
     void addContaining(const std::string& needle, std::vector<Id>& out, std::size_t limit) const;
     const Id* postings(std::uint64_t gram, std::size_t& count) const;
 
-    QStringList codes_;                     // the list's entries; an entry's index is its id
+    platform::TextList codes_;              // the list's entries; an entry's index is its id
     std::vector<bool> repeat_;              // the entry repeats an earlier one and is not offered
     int distinct_ = 0;
     std::string keys_;                      // every entry's match key, back to back

@@ -7,7 +7,7 @@
 
 namespace tervolin::app {
 
-CodeCompletion* CodeCompletion::attach(QLineEdit* box, const QStringList& codes)
+CodeCompletion* CodeCompletion::attach(QLineEdit* box, const platform::TextList& codes)
 {
     detach(box);
     return new CodeCompletion(box, codes);
@@ -15,10 +15,10 @@ CodeCompletion* CodeCompletion::attach(QLineEdit* box, const QStringList& codes)
 
 void CodeCompletion::detach(QLineEdit* box) { delete box->findChild<CodeCompletion*>(QString(), Qt::FindDirectChildrenOnly); }
 
-CodeCompletion::CodeCompletion(QLineEdit* box, const QStringList& codes)
+CodeCompletion::CodeCompletion(QLineEdit* box, const platform::TextList& codes)
     : QObject(box),
       box_(box),
-      // The list is implicitly shared: the worker reads its own reference while the window keeps using the list.
+      // The list is implicitly shared: the worker reads its own copy while the window keeps using the list.
       model_(std::async(std::launch::async, [codes] { return std::make_shared<const CodeCompleter>(codes); }).share()),
       offers_(new QStringListModel(this)), completer_(new QCompleter(offers_, this))
 {

@@ -22,7 +22,7 @@ class CodeCompletion : public QObject
 public:
     /// Attaches the completion to the box, replacing one attached before; the box owns it. The codes are indexed
     /// on a worker thread, so a long list does not hold up the window; the first keystroke waits for the index.
-    static CodeCompletion* attach(QLineEdit* box, const QStringList& codes);
+    static CodeCompletion* attach(QLineEdit* box, const platform::TextList& codes);
     ~CodeCompletion() override;
     /// Removes the box's completion, if any, with its index.
     static void detach(QLineEdit* box);
@@ -32,7 +32,7 @@ public:
     const CodeCompleter& model() const;
 
 private:
-    CodeCompletion(QLineEdit* box, const QStringList& codes);
+    CodeCompletion(QLineEdit* box, const platform::TextList& codes);
     void offer(const QString& typed);
 
     QLineEdit* box_;

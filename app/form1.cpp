@@ -373,9 +373,9 @@ void Form1::LoadCodeList()
     CodeCompletion::detach(Text1);
     Recordset recordset;
     recordset.Open(QStringLiteral("SELECT daima FROM lanping"), UserData::DbConnection());
-    QStringList codes;
+    platform::TextList codes;
     while (!recordset.isEOF()) {
-        codes.append(recordset.text(QStringLiteral("daima")));
+        recordset.appendText(QStringLiteral("daima"), &codes);
         recordset.MoveNext();
     }
     recordset.Close();

@@ -23,17 +23,22 @@ public:
         if (!index.isValid() || index.row() >= items_.size())
             return {};
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-            return items_.at(index.row());
+            return items_.text(index.row());
         return {};
     }
 
-    void append(const QStringList& items)
+    void append(const TextList& items)
     {
         if (items.isEmpty())
             return;
         const int first = static_cast<int>(items_.size());
         beginInsertRows({}, first, first + static_cast<int>(items.size()) - 1);
-        items_.append(items);
+        if (items_.isEmpty()) {
+            items_ = items;  // shares the caller's list instead of copying each entry
+        } else {
+            for (qsizetype i = 0; i < items.size(); ++i)
+                items_.append(items.at(i));
+        }
         byHash_ = {};
         endInsertRows();
     }
@@ -46,7 +51,7 @@ public:
         endResetModel();
     }
 
-    const QStringList& items() const { return items_; }
+    const TextList& items() const { return items_; }
 
     /// The first row whose text equals the given one without regard to case, or -1. An index of the case-folded
     /// entries' hashes with their rows, sorted, is built on first use after a change, so a search does not scan
@@ -64,14 +69,14 @@ public:
         const QString folded = text.toCaseFolded();
         const std::pair<quint64, int> first{foldedHash(text), -1};
         for (auto it = std::lower_bound(byHash_.begin(), byHash_.end(), first); it != byHash_.end() && it->first == first.first; ++it) {
-            if (items_.at(it->second).toCaseFolded() == folded)
+            if (items_.at(it->second).toString().toCaseFolded() == folded)
                 return it->second;
         }
         return -1;
     }
 
 private:
-    QStringList items_;
+    TextList items_;
     /// FNV-1a over the case-folded code points, without building the folded string. QString::toCaseFolded folds
     /// code point by code point in the same way, so texts whose folded forms are equal hash alike.
     static quint64 foldedHash(QStringView text)
@@ -125,14 +130,14 @@ ListBox::ListBox(QWidget* parent) : QListView(parent), model_(new ListBoxModel(t
 }
 
 void ListBox::AddItem(const QString& item) { model_->append(QStringList{item}); }
-void ListBox::AddItems(const QStringList& items) { model_->append(items); }
+void ListBox::AddItems(const TextList& items) { model_->append(items); }
 void ListBox::Clear()
 {
     model_->clear();
     clickedRow_ = -1;
 }
 int ListBox::ListCount() const { return model_->rowCount(); }
-QString ListBox::List(int index) const { return index >= 0 && index < ListCount() ? model_->items().at(index) : QString(); }
+QString ListBox::List(int index) const { return index >= 0 && index < ListCount() ? model_->items().text(index) : QString(); }
 
 int ListBox::ListIndex() const
 {

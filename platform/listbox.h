@@ -5,6 +5,8 @@
 #include <QListView>
 #include <QStringList>
 
+#include "platform/textlist.h"
+
 namespace tervolin::platform {
 
 class ListBoxModel;
@@ -17,7 +19,8 @@ public:
 
     void AddItem(const QString& item);
     /// Appends many entries at once (one model insertion instead of one per entry).
-    void AddItems(const QStringList& items);
+    void AddItems(const TextList& items);
+    void AddItems(const QStringList& items) { AddItems(TextList(items)); }
     void Clear();
     int ListCount() const;
     QString List(int index) const;

@@ -8,7 +8,11 @@
 
 #include <memory>
 
+#include "platform/textlist.h"
+
 namespace tervolin::platform::data {
+
+using platform::TextList;
 
 /// A forward-only result of one query. Engines raise DataError for failures.
 class Cursor
@@ -27,6 +31,8 @@ public:
         const QVariant v = value(column);
         return v.isNull() ? QString() : v.toString();
     }
+    /// Appends the value as text to a list (NULL as empty text).
+    virtual void appendText(int column, TextList* list) const { list->append(text(column)); }
 };
 
 /// An open, read-only database file.

@@ -53,6 +53,12 @@ QString Recordset::text(const QString& field) const
     return cursor_->text(column);
 }
 
+void Recordset::appendText(const QString& field, TextList* list) const
+{
+    const int column = currentColumn(field);
+    cursor_->appendText(column, list);
+}
+
 void Recordset::MoveNext()
 {
     if (!cursor_ || eof_)

@@ -33,6 +33,8 @@ public:
     QVariant value(const QString& field) const;
     /// The value as text; NULL reads as empty text.
     QString text(const QString& field) const;
+    /// Appends the value as text to a list; NULL as empty text. Reads a long column without a string per row.
+    void appendText(const QString& field, TextList* list) const;
 
     /// Moves to the next row; throws DataError when already at the end.
     void MoveNext();

@@ -277,6 +277,14 @@ public:
         return QString::fromUtf8(text, sqlite3_column_bytes(statement_, column));
     }
 
+    void appendText(int column, TextList* list) const override
+    {
+        if (sqlite3_column_type(statement_, column) != SQLITE_TEXT)
+            return Cursor::appendText(column, list);
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        list->appendUtf8(text, sqlite3_column_bytes(statement_, column));
+    }
+
 private:
     std::shared_ptr<SqliteConnection> connection_;
     sqlite3_stmt* statement_;
