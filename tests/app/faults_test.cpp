@@ -154,8 +154,8 @@ TEST_F(FaultTest, DataFileChangedWhileTheWindowIsOpenGivesTheRightRowOrAClearErr
             box.calls.clear();
             search(code);
             if (box.calls.empty()) {
-                // Found: the row of the file the window opened on, or of the file now at the path (each lookup
-                // opens the path again) — never anything else.
+                // Found: the row of the file the window opened on (its connection stays open), or of a file now
+                // at the path — never anything else.
                 EXPECT_EQ(form->List1->text().compare(code, Qt::CaseInsensitive), 0);
                 const QString fenxi = form->Text2->toPlainText();
                 const QString expected = code == QStringLiteral("0x0000007B") ? QStringLiteral("分析 7B") : QString(2000, QLatin1Char('f'));
