@@ -7,23 +7,36 @@
 
 #include <cstring>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "platform/data/dataerror.h"
+#include "platform/data/sqltext.h"
 
 namespace tervolin::platform::data {
 namespace {
 
-// SQLite's tokenizer ends every token at a NUL character, so a string literal that holds one would end early
-// and the statement would fail. Each such literal is rewritten into the concatenation of its pieces with
-// char(0) between them ('a\0b' becomes ('a'||char(0)||'b')), which is exactly the same text. Quoted names,
-// bracketed names and comments are copied untouched; a NUL anywhere else stays and the statement is refused.
-QString spellOutNulsInLiterals(const QString& sql)
+bool isNameCharacter(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$' || c.unicode() >= 0x80; }
+
+// One string literal of a query: its text as written (apostrophes included), its value, and whether it is a
+// blob literal (x'…').
+struct Literal
 {
-    if (!sql.contains(QChar(u'\0')))
-        return sql;
+    QStringView written;
+    QString value;
+    bool blob = false;
+};
+
+// Walks a query as SQLite's tokenizer would for string literals: quoted names ("…", […], `…`) and comments are
+// copied untouched, every complete string literal is handed to `replace`, which appends what stands for it to
+// the output (false gives up: the result is empty). `plain` tells whether the text has no unterminated literal
+// and no NUL outside a literal; such parts are copied as they are.
+template <typename Replace>
+std::optional<QString> rewriteLiterals(const QString& sql, Replace replace, bool* plain)
+{
     QString out;
     out.reserve(sql.size() + 16);
+    *plain = true;
     const qsizetype n = sql.size();
     qsizetype i = 0;
     auto copyUntil = [&](qsizetype from, QStringView closing) {
@@ -35,107 +48,29 @@ QString spellOutNulsInLiterals(const QString& sql)
     while (i < n) {
         const QChar c = sql[i];
         if (c == u'\'') {
-            // Find the literal's end; a doubled apostrophe is one apostrophe inside it.
+            Literal literal;
+            literal.blob = i > 0 && (sql[i - 1] == u'x' || sql[i - 1] == u'X') && (i < 2 || !isNameCharacter(sql[i - 2]));
+            // A doubled apostrophe is one apostrophe inside the literal.
             qsizetype j = i + 1;
-            bool hasNul = false;
-            while (j < n) {
-                if (sql[j] == u'\'') {
-                    if (j + 1 < n && sql[j + 1] == u'\'') {
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                hasNul = hasNul || sql[j] == QChar(u'\0');
-                ++j;
-            }
-            const qsizetype stop = j < n ? j + 1 : n;
-            if (!hasNul || j >= n) {
-                out += QStringView(sql).mid(i, stop - i);
-            } else {
-                const QStringList pieces = sql.mid(i + 1, j - i - 1).split(QChar(u'\0'));
-                out += u'(';
-                for (qsizetype k = 0; k < pieces.size(); ++k) {
-                    if (k > 0)
-                        out += QStringLiteral("||char(0)||");
-                    out += u'\'' + pieces[k] + u'\'';
-                }
-                out += u')';
-            }
-            i = stop;
-        } else if (c == u'"') {
-            copyUntil(i + 1, u"\"");
-        } else if (c == u'[') {
-            copyUntil(i + 1, u"]");
-        } else if (c == u'`') {
-            copyUntil(i + 1, u"`");
-        } else if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {
-            copyUntil(i + 2, u"\n");
-        } else if (c == u'/' && i + 1 < n && sql[i + 1] == u'*') {
-            copyUntil(i + 2, u"*/");
-        } else {
-            out += c;
-            ++i;
-        }
-    }
-    return out;
-}
-
-// A query with its string literals taken out: "select … where daima='0x7B'" becomes "select … where daima=?1"
-// with "0x7B" bound as the first parameter. Queries that differ only in their literals share one prepared
-// statement, and preparing costs many times more than running an indexed lookup. A literal holding a NUL is
-// bound as it is. Blob literals (x'…'), quoted names and comments are copied untouched. Returns false for a
-// text that is better prepared as written: a NUL outside a literal, an unterminated literal, too many literals.
-struct ParameterisedSql
-{
-    QByteArray text;
-    std::vector<QByteArray> literals;
-};
-
-bool isNameCharacter(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$' || c.unicode() >= 0x80; }
-
-bool parameterise(const QString& sql, ParameterisedSql* out)
-{
-    constexpr std::size_t MaxLiterals = 999;  // SQLite's smallest documented parameter limit
-    QString text;
-    text.reserve(sql.size());
-    out->literals.clear();
-    const qsizetype n = sql.size();
-    qsizetype i = 0;
-    auto copyUntil = [&](qsizetype from, QStringView closing) {
-        const qsizetype end = sql.indexOf(closing, from);
-        const qsizetype stop = end < 0 ? n : end + closing.size();
-        text += QStringView(sql).mid(i, stop - i);
-        i = stop;
-    };
-    while (i < n) {
-        const QChar c = sql[i];
-        if (c == u'\'') {
-            const bool blob = i > 0 && (sql[i - 1] == u'x' || sql[i - 1] == u'X') && (i < 2 || !isNameCharacter(sql[i - 2]));
-            QString value;
-            qsizetype j = i + 1;
-            for (;;) {
-                const qsizetype quote = sql.indexOf(u'\'', j);
-                if (quote < 0)
-                    return false;  // unterminated
-                value += QStringView(sql).mid(j, quote - j);
+            qsizetype quote = -1;
+            while ((quote = sql.indexOf(u'\'', j)) >= 0) {
+                literal.value += QStringView(sql).mid(j, quote - j);
                 if (quote + 1 < n && sql[quote + 1] == u'\'') {
-                    value += u'\'';
+                    literal.value += u'\'';
                     j = quote + 2;
                     continue;
                 }
-                j = quote;
                 break;
             }
-            if (blob) {
-                text += QStringView(sql).mid(i, j + 1 - i);
-            } else {
-                if (out->literals.size() == MaxLiterals)
-                    return false;
-                out->literals.push_back(value.toUtf8());
-                text += u'?' + QString::number(out->literals.size());
+            if (quote < 0) {
+                *plain = false;
+                out += QStringView(sql).mid(i);
+                break;
             }
-            i = j + 1;
+            literal.written = QStringView(sql).mid(i, quote + 1 - i);
+            if (!replace(literal, &out))
+                return std::nullopt;
+            i = quote + 1;
         } else if (c == u'"') {
             copyUntil(i + 1, u"\"");
         } else if (c == u'[') {
@@ -146,10 +81,9 @@ bool parameterise(const QString& sql, ParameterisedSql* out)
             copyUntil(i + 2, u"\n");
         } else if (c == u'/' && i + 1 < n && sql[i + 1] == u'*') {
             copyUntil(i + 2, u"*/");
-        } else if (c == QChar(u'\0')) {
-            return false;
         } else {
             // Copy up to the next character that may open a literal, a quoted name or a comment.
+            *plain = *plain && c != QChar(u'\0');
             qsizetype j = i + 1;
             while (j < n) {
                 const char16_t d = sql[j].unicode();
@@ -157,11 +91,75 @@ bool parameterise(const QString& sql, ParameterisedSql* out)
                     break;
                 ++j;
             }
-            text += QStringView(sql).mid(i, j - i);
+            out += QStringView(sql).mid(i, j - i);
             i = j;
         }
     }
-    out->text = text.toUtf8();
+    return out;
+}
+
+// SQLite's tokenizer ends every token at a NUL character, so a string literal that holds one would end early
+// and the statement would fail. Each such literal is rewritten into the concatenation of its pieces with
+// char(0) between them ('a\0b' becomes ('a'||char(0)||'b')), which is exactly the same text. A NUL anywhere
+// else stays and the statement is refused.
+QString spellOutNulsInLiterals(const QString& sql)
+{
+    if (!sql.contains(QChar(u'\0')))
+        return sql;
+    bool plain = true;
+    return *rewriteLiterals(
+        sql,
+        [](const Literal& literal, QString* out) {
+            if (!literal.value.contains(QChar(u'\0'))) {
+                *out += literal.written;
+                return true;
+            }
+            const QStringList pieces = literal.value.split(QChar(u'\0'));
+            *out += u'(';
+            for (qsizetype k = 0; k < pieces.size(); ++k) {
+                if (k > 0)
+                    *out += QStringLiteral("||char(0)||");
+                *out += u'\'' + sqlLiteralBody(pieces[k]) + u'\'';
+            }
+            *out += u')';
+            return true;
+        },
+        &plain);
+}
+
+// A query with its string literals taken out: "select … where daima='0x7B'" becomes "select … where daima=?1"
+// with "0x7B" bound as the first parameter. Queries that differ only in their literals share one prepared
+// statement, and preparing costs many times more than running an indexed lookup. A literal holding a NUL is
+// bound as it is; blob literals stay as written. Returns false for a text that is better prepared as written:
+// a NUL outside a literal, an unterminated literal, too many literals.
+struct ParameterisedSql
+{
+    QByteArray text;
+    std::vector<QByteArray> literals;
+};
+
+bool parameterise(const QString& sql, ParameterisedSql* out)
+{
+    constexpr std::size_t MaxLiterals = 999;  // SQLite's smallest documented parameter limit
+    out->literals.clear();
+    bool plain = true;
+    const std::optional<QString> text = rewriteLiterals(
+        sql,
+        [out](const Literal& literal, QString* rewritten) {
+            if (literal.blob) {
+                *rewritten += literal.written;
+                return true;
+            }
+            if (out->literals.size() == MaxLiterals)
+                return false;
+            out->literals.push_back(literal.value.toUtf8());
+            *rewritten += u'?' + QString::number(out->literals.size());
+            return true;
+        },
+        &plain);
+    if (!text || !plain)
+        return false;
+    out->text = text->toUtf8();
     return true;
 }
 

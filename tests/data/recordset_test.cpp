@@ -234,6 +234,9 @@ TEST_F(RecordsetTest, LiteralsMeanTheSameWhetherOrNotTheStatementIsReused)
         {"literal with a NUL", QStringLiteral("select count(*) as n from lanping where daima='a") + QChar(u'\0') + QStringLiteral("b'"),
          QStringLiteral("n"), QStringLiteral("0"), 1},
         {"pattern", QStringLiteral("select daima from lanping where daima like '0x5%'"), QStringLiteral("daima"), QStringLiteral("0x51 "), 1},
+        {"literal with a NUL in a text prepared as written",
+         QStringLiteral("select count(*) as n from 'lanping' where daima='a") + QChar(u'\0') + QStringLiteral("''b'"), QStringLiteral("n"),
+         QStringLiteral("0"), 1},
     };
     Connection connection;
     connection.Open(connectionStringFor(path));
