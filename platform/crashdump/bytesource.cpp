@@ -1,0 +1,191 @@
+#include "platform/crashdump/bytesource.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace tervolin::platform::crashdump {
+
+ByteSpan ByteSource::read(quint64 offset, quint64 size)
+{
+    const quint64 total = this->size();
+    if (size > kMaxSlice || offset >= total)
+        return ByteSpan(offset, {});
+    const quint64 length = std::min(size, total - offset);
+    QByteArray bytes = readAt(offset, length);
+    if (quint64(bytes.size()) > length)
+        bytes.truncate(qsizetype(length));
+    return ByteSpan(offset, std::move(bytes));
+}
+
+std::optional<ByteSpan> ByteSource::readExact(quint64 offset, quint64 size)
+{
+    return read(offset, size).read(offset, size);
+}
+
+#ifdef Q_OS_UNIX
+
+std::unique_ptr<FileSource> FileSource::open(const QString& path, QString* error)
+{
+    const QByteArray name = QFile::encodeName(path);
+    // O_NONBLOCK keeps a FIFO from stalling the open; it does not change reads of a regular file.
+    int flags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+#ifdef O_NOATIME
+    int fd = ::open(name.constData(), flags | O_NOATIME);
+    // O_NOATIME is refused (EPERM) on files the user does not own; read them without it.
+    if (fd < 0 && errno == EPERM)
+        fd = ::open(name.constData(), flags);
+#else
+    int fd = ::open(name.constData(), flags);
+#endif
+    if (fd < 0) {
+        const int code = errno;
+        if (code == ENOENT)
+            *error = QStringLiteral("the file does not exist");
+        else if (code == EACCES || code == EPERM)
+            *error = QStringLiteral("the file may not be read (permission denied)");
+        else
+            *error = QStringLiteral("the file cannot be opened: %1").arg(QString::fromLocal8Bit(std::strerror(code)));
+        return nullptr;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        *error = QStringLiteral("the file cannot be examined: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        ::close(fd);
+        return nullptr;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        *error = S_ISDIR(info.st_mode) ? QStringLiteral("it is a folder, not a file")
+                                       : QStringLiteral("it is not a regular file (a device, pipe or socket)");
+        ::close(fd);
+        return nullptr;
+    }
+    std::unique_ptr<FileSource> source(new FileSource);
+    source->fd_ = fd;
+    source->size_ = quint64(info.st_size);
+    return source;
+}
+
+FileSource::~FileSource()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+QByteArray FileSource::readAt(quint64 offset, quint64 size)
+{
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    quint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd_, bytes.data() + done, size_t(size - done), off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return {};
+        if (n == 0)
+            break;  // the file shrank while it was read
+        done += quint64(n);
+    }
+    bytes.truncate(qsizetype(done));
+    return bytes;
+}
+
+#else
+
+// Elsewhere a QFile opened read-only, unbuffered, stands in for the descriptor.
+std::unique_ptr<FileSource> FileSource::open(const QString& path, QString* error)
+{
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        *error = QStringLiteral("the file cannot be opened: %1").arg(file->errorString());
+        return nullptr;
+    }
+    if (file->isSequential()) {
+        *error = QStringLiteral("it is not a regular file (a device, pipe or socket)");
+        return nullptr;
+    }
+    std::unique_ptr<FileSource> source(new FileSource);
+    source->size_ = quint64(file->size());
+    source->file_ = std::move(file);
+    return source;
+}
+
+FileSource::~FileSource() = default;
+
+QByteArray FileSource::readAt(quint64 offset, quint64 size)
+{
+    if (!file_->seek(qint64(offset)))
+        return {};
+    return file_->read(qint64(size));
+}
+
+#endif
+
+MemorySource::MemorySource(QByteArray bytes, quint64 declaredSize)
+    : bytes_(std::move(bytes)), size_(std::max(declaredSize, quint64(bytes_.size())))
+{
+}
+
+QByteArray MemorySource::readAt(quint64 offset, quint64 size)
+{
+    if (offset >= quint64(bytes_.size()))
+        return {};
+    const quint64 available = std::min(size, quint64(bytes_.size()) - offset);
+    return bytes_.mid(qsizetype(offset), qsizetype(available));
+}
+
+StreamSource::StreamSource(Pull pull, quint64 declaredSize, quint64 cap)
+    : pull_(std::move(pull)), declared_(declaredSize), cap_(cap)
+{
+}
+
+quint64 StreamSource::size()
+{
+    if (declared_ != 0)
+        return declared_;
+    pullTo(cap_);
+    return quint64(buffer_.size());
+}
+
+void StreamSource::pullTo(quint64 end)
+{
+    end = std::min(end, cap_);
+    while (!ended_ && quint64(buffer_.size()) < end) {
+        const qint64 chunk = qint64(std::min<quint64>(64u << 10, end - quint64(buffer_.size())));
+        const qsizetype old = buffer_.size();
+        buffer_.resize(old + qsizetype(chunk));
+        const qint64 n = pull_(buffer_.data() + old, chunk);
+        if (n <= 0) {
+            buffer_.resize(old);
+            ended_ = true;
+            failed_ = n < 0;
+            break;
+        }
+        buffer_.resize(old + qsizetype(std::min(n, chunk)));
+    }
+    if (!ended_ && quint64(buffer_.size()) >= cap_) {
+        // Whatever lies past the cap stays unread: the entry may be far larger than any dump slice we need.
+        char probe = 0;
+        if (pull_(&probe, 1) > 0)
+            capped_ = true;
+        ended_ = true;
+    }
+}
+
+QByteArray StreamSource::readAt(quint64 offset, quint64 size)
+{
+    pullTo(size > cap_ - std::min(offset, cap_) ? cap_ : offset + size);
+    if (offset >= quint64(buffer_.size()))
+        return {};
+    return buffer_.mid(qsizetype(offset), qsizetype(std::min(size, quint64(buffer_.size()) - offset)));
+}
+
+}  // namespace tervolin::platform::crashdump

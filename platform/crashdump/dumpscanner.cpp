@@ -1,0 +1,212 @@
+#include "platform/crashdump/dumpscanner.h"
+
+#include "platform/crashdump/archivereader.h"
+#include "platform/crashdump/bytesource.h"
+#include "platform/crashdump/dumpreader.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace tervolin::platform::crashdump {
+
+namespace {
+
+DumpInfo failure(const QString& file, ReadError kind, const QString& message)
+{
+    DumpInfo info;
+    info.file = file;
+    info.errorKind = kind;
+    info.error = message;
+    return info;
+}
+
+bool cancelled(const std::atomic_bool* cancel)
+{
+    return cancel && cancel->load(std::memory_order_relaxed);
+}
+
+// A file to read, or a problem met while collecting (a missing path, an unreadable folder).
+struct Item {
+    QString path;
+    std::optional<DumpInfo> problem;
+};
+
+class Collector {
+public:
+    Collector(const ScanLimits& limits, const std::atomic_bool* cancel) : limits_(limits), cancel_(cancel) {}
+
+    void add(const QString& path)
+    {
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink()) {
+            items_.push_back({path, failure(path, ReadError::CannotOpen, QStringLiteral("the file does not exist"))});
+            return;
+        }
+        if (info.isDir())
+            walk(path, 0);
+        else
+            items_.push_back({path, std::nullopt});
+    }
+
+    std::vector<Item>& items() { return items_; }
+
+private:
+    void walk(const QString& folder, int depth)
+    {
+        if (cancelled(cancel_))
+            return;
+        QDir dir(folder);
+        if (!QFileInfo(folder).isReadable() || !QFileInfo(folder).isExecutable() || !dir.isReadable()) {
+            items_.push_back({folder, failure(folder, ReadError::CannotOpen,
+                                              QStringLiteral("the folder cannot be read (permission denied)"))});
+            return;
+        }
+        // Linked folders are not followed: a mounted Windows disk has junctions that loop.
+        const QFileInfoList entries = dir.entryInfoList(
+            QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+        for (const QFileInfo& entry : entries) {
+            if (entry.isDir()) {
+                if (entry.isSymLink())
+                    continue;
+                if (depth + 1 > limits_.maxDepth)
+                    items_.push_back({entry.filePath(), failure(entry.filePath(), ReadError::CannotOpen,
+                                                                QStringLiteral("the folder lies too deep to be scanned"))});
+                else
+                    walk(entry.filePath(), depth + 1);
+            } else if (isScannedName(entry.fileName())) {
+                items_.push_back({entry.filePath(), std::nullopt});
+            }
+        }
+    }
+
+    const ScanLimits& limits_;
+    const std::atomic_bool* cancel_;
+    std::vector<Item> items_;
+};
+
+bool looksLikeDumpName(const QString& name)
+{
+    const QString lower = name.toLower();
+    return lower.endsWith(QLatin1String(".dmp")) || lower.endsWith(QLatin1String(".mdmp")) ||
+           lower.endsWith(QLatin1String(".hdmp"));
+}
+
+// Reads the entries of one archive; false when cancelled.
+bool scanArchive(ByteSource& source, const QString& path, const ScanCallbacks& callbacks,
+                 const std::atomic_bool* cancel, const ScanLimits& limits)
+{
+    ArchiveReader reader(source);
+    if (!reader.open()) {
+        callbacks.result(failure(path, ReadError::ArchiveUnreadable,
+                                 QStringLiteral("the archive cannot be read: %1").arg(reader.error())));
+        return true;
+    }
+    ArchiveReader::Entry entry;
+    quint32 seen = 0;
+    while (reader.next(&entry)) {
+        if (cancelled(cancel))
+            return false;
+        const QString name = path + QLatin1Char('/') + entry.name;
+        if (++seen > limits.maxArchiveEntries) {
+            callbacks.result(failure(path, ReadError::ArchiveUnreadable,
+                                     QStringLiteral("the archive holds more than %1 files; the rest were skipped")
+                                         .arg(limits.maxArchiveEntries)));
+            return true;
+        }
+        if (entry.encrypted) {
+            if (looksLikeDumpName(entry.name))
+                callbacks.result(failure(name, ReadError::ArchiveUnreadable,
+                                         QStringLiteral("the archive entry is password-protected")));
+            continue;
+        }
+        auto stream = reader.entrySource(entry, limits.entryCap);
+        const ByteSpan first = stream->read(0, 8);
+        const FileKind kind = sniff(first.bytes(0, first.size()));
+        if (stream->failed()) {
+            callbacks.result(failure(name, ReadError::ArchiveUnreadable,
+                                     QStringLiteral("the archive entry cannot be read: %1").arg(reader.error())));
+            continue;
+        }
+        if (kind == FileKind::Archive) {
+            callbacks.result(failure(name, ReadError::NestedArchive,
+                                     QStringLiteral("an archive inside an archive is not opened; unpack it first")));
+            continue;
+        }
+        if (kind == FileKind::Other && !looksLikeDumpName(entry.name))
+            continue;  // a read-me or other companion file
+        DumpInfo info = readDump(*stream, name);
+        if (stream->failed() && info.ok())
+            info.warn(WarningKind::EntryCapped,
+                      QStringLiteral("the archive entry could not be read to its end: %1").arg(reader.error()));
+        else if (stream->failed())
+            info = failure(name, ReadError::ArchiveUnreadable,
+                           QStringLiteral("the archive entry cannot be read: %1").arg(reader.error()));
+        else if (stream->capped() && info.ok())
+            info.warn(WarningKind::EntryCapped,
+                      QStringLiteral("only the first %1 MiB of the archive entry were read").arg(limits.entryCap >> 20));
+        callbacks.result(std::move(info));
+    }
+    if (!reader.error().isEmpty())
+        callbacks.result(failure(path, ReadError::ArchiveUnreadable,
+                                 QStringLiteral("the archive is damaged: %1").arg(reader.error())));
+    return true;
+}
+
+}  // namespace
+
+bool isScannedName(const QString& fileName)
+{
+    const QString lower = fileName.toLower();
+    return looksLikeDumpName(lower) || lower.endsWith(QLatin1String(".zip")) || lower.endsWith(QLatin1String(".7z")) ||
+           lower.endsWith(QLatin1String(".cab"));
+}
+
+bool scanPaths(const QStringList& paths, const ScanCallbacks& callbacks, const std::atomic_bool* cancel,
+               const ScanLimits& limits)
+{
+    Collector collector(limits, cancel);
+    for (const QString& path : paths)
+        collector.add(path);
+    std::vector<Item>& items = collector.items();
+    const qint64 total = qint64(items.size());
+    if (callbacks.progress)
+        callbacks.progress(0, total);
+    qint64 done = 0;
+    for (Item& item : items) {
+        if (cancelled(cancel))
+            return false;
+        if (item.problem) {
+            callbacks.result(std::move(*item.problem));
+        } else {
+            QString error;
+            auto source = FileSource::open(item.path, &error);
+            if (!source) {
+                callbacks.result(failure(item.path, ReadError::CannotOpen, error));
+            } else {
+                const ByteSpan first = source->read(0, 8);
+                if (sniff(first.bytes(0, first.size())) == FileKind::Archive) {
+                    if (!scanArchive(*source, item.path, callbacks, cancel, limits))
+                        return false;
+                } else {
+                    callbacks.result(readDump(*source, item.path));
+                }
+            }
+        }
+        if (callbacks.progress)
+            callbacks.progress(++done, total);
+    }
+    return !cancelled(cancel);
+}
+
+std::vector<DumpInfo> scanPaths(const QStringList& paths, const std::atomic_bool* cancel, const ScanLimits& limits)
+{
+    std::vector<DumpInfo> results;
+    ScanCallbacks callbacks;
+    callbacks.result = [&results](DumpInfo&& info) { results.push_back(std::move(info)); };
+    scanPaths(paths, callbacks, cancel, limits);
+    return results;
+}
+
+}  // namespace tervolin::platform::crashdump
