@@ -132,7 +132,7 @@ const std::vector<AnchorRule>& anchorRules()
                      }});
         // The blue screen of Windows 8 and later (10 and 11 print the name with blanks or underscores).
         r.push_back({Re(QStringLiteral("(?:\\bStop\\s+code|终止代码|停止代码)[^\\S\\r\\n]*[:：][^\\S\\r\\n]*"
-                                       "(0x[0-9a-f]{1,8}\\b|(?-i:[A-Z][A-Z0-9_]*(?:[^\\S\\r\\n]+[A-Z0-9_]+)*)|[a-z][a-z0-9]*(?:_[a-z0-9]+)+)"),
+                                       "(0x[0-9a-f]{1,8}\\b|(?-i:[A-Z][A-Z0-9_]*\\b(?:[^\\S\\r\\n]+[A-Z0-9_]+\\b)*)|[a-z][a-z0-9]*(?:_[a-z0-9]+)+\\b)"),
                         kCaseless),
                      ReportForm::StopScreen, [](Part& p, const QRegularExpressionMatch& m) {
                          if (m.capturedView(1).startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
@@ -140,7 +140,7 @@ const std::vector<AnchorRule>& anchorRules()
                          else
                              p.report.name = normalizeName(m.capturedView(1));
                      }});
-        r.push_back({Re(QStringLiteral("search online later for this error\\s*:\\s*(?-i:([A-Z][A-Z0-9_]*(?:[^\\S\\r\\n]+[A-Z0-9_]+)*))"), kCaseless),
+        r.push_back({Re(QStringLiteral("search online later for this error\\s*:\\s*(?-i:([A-Z][A-Z0-9_]*\\b(?:[^\\S\\r\\n]+[A-Z0-9_]+\\b)*))"), kCaseless),
                      ReportForm::StopScreen, [](Part& p, const QRegularExpressionMatch& m) {
                          p.report.name = normalizeName(m.capturedView(1));
                      }});

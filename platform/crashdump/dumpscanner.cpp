@@ -138,8 +138,8 @@ bool scanArchive(ByteSource& source, const QString& path, const ScanCallbacks& c
             continue;  // a read-me or other companion file
         DumpInfo info = readDump(*stream, name);
         if (stream->failed() && info.ok())
-            info.warn(WarningKind::EntryCapped,
-                      QStringLiteral("the archive entry could not be read to its end: %1").arg(reader.error()));
+            info.warn(WarningKind::Truncated,
+                      QStringLiteral("the archive entry is damaged and could not be read to its end: %1").arg(reader.error()));
         else if (stream->failed())
             info = failure(name, ReadError::ArchiveUnreadable,
                            QStringLiteral("the archive entry cannot be read: %1").arg(reader.error()));

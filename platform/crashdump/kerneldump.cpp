@@ -212,7 +212,7 @@ private:
                                                    : std::optional<quint64>();
         if (!declared) {
             info_.warn(WarningKind::UnloadedListDamaged,
-                       QStringLiteral("the unloaded-driver list offset %1 lies outside the dump").arg(hex(offset)));
+                       QStringLiteral("the unloaded-driver list at offset %1 cannot be read").arg(hex(offset)));
             return;
         }
         if (*declared == 0)
