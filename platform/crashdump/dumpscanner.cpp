@@ -182,22 +182,25 @@ bool scanPaths(const QStringList& paths, const ScanCallbacks& callbacks, const s
         } else {
             QString error;
             auto source = FileSource::open(item.path, &error);
-            if (!source) {
+            if (!source)
                 callbacks.result(failure(item.path, ReadError::CannotOpen, error));
-            } else {
-                const ByteSpan first = source->read(0, 8);
-                if (sniff(first.bytes(0, first.size())) == FileKind::Archive) {
-                    if (!scanArchive(*source, item.path, callbacks, cancel, limits))
-                        return false;
-                } else {
-                    callbacks.result(readDump(*source, item.path));
-                }
-            }
+            else if (!scanSource(*source, item.path, callbacks, cancel, limits))
+                return false;
         }
         if (callbacks.progress)
             callbacks.progress(++done, total);
     }
     return !cancelled(cancel);
+}
+
+bool scanSource(ByteSource& source, const QString& name, const ScanCallbacks& callbacks,
+                const std::atomic_bool* cancel, const ScanLimits& limits)
+{
+    const ByteSpan first = source.read(0, 8);
+    if (sniff(first.bytes(0, first.size())) == FileKind::Archive)
+        return scanArchive(source, name, callbacks, cancel, limits);
+    callbacks.result(readDump(source, name));
+    return true;
 }
 
 std::vector<DumpInfo> scanPaths(const QStringList& paths, const std::atomic_bool* cancel, const ScanLimits& limits)

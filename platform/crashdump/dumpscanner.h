@@ -4,6 +4,7 @@
 // with their reason and reads the rest. Plain functions without shared state: run them on a worker thread and hand
 // the results to the UI from the callbacks (which run on the scanning thread).
 
+#include "platform/crashdump/bytesource.h"
 #include "platform/crashdump/dumpinfo.h"
 
 #include <QStringList>
@@ -35,6 +36,11 @@ bool isScannedName(const QString& fileName);
 /// the scan was cancelled (results delivered so far stand).
 bool scanPaths(const QStringList& paths, const ScanCallbacks& callbacks, const std::atomic_bool* cancel = nullptr,
                const ScanLimits& limits = {});
+
+/// Reads one opened file or in-memory blob named `name`: an archive's entries (decided by its first bytes, not its
+/// name), else the dump it holds. False when cancelled.
+bool scanSource(ByteSource& source, const QString& name, const ScanCallbacks& callbacks,
+                const std::atomic_bool* cancel = nullptr, const ScanLimits& limits = {});
 
 /// scanPaths collecting the results, in the order found.
 std::vector<DumpInfo> scanPaths(const QStringList& paths, const std::atomic_bool* cancel = nullptr,

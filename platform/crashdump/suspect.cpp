@@ -24,6 +24,7 @@ std::optional<int> codeAddressParameter(quint32 code)
     case 0x8E:  // KERNEL_MODE_EXCEPTION_NOT_HANDLED: P2
         return 1;
     case 0x50:  // PAGE_FAULT_IN_NONPAGED_AREA: P3 the address that referenced memory
+    case 0xCC:  // PAGE_FAULT_IN_FREED_SPECIAL_POOL: P3
     case 0xCD:  // PAGE_FAULT_BEYOND_END_OF_ALLOCATION: P3
     case 0xD5:  // DRIVER_PAGE_FAULT_IN_FREED_SPECIAL_POOL: P3
     case 0xD6:  // DRIVER_PAGE_FAULT_BEYOND_END_OF_ALLOCATION: P3
