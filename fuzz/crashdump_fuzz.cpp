@@ -42,7 +42,8 @@ void check(const DumpInfo& info)
         require(clean(d.name), "driver names are non-empty text");
     for (const UnloadedDriver& d : info.unloaded)
         require(clean(d.name), "unloaded names are non-empty text");
-    if (info.suspect && info.suspect->method != SuspectMethod::Text) {
+    require(info.drivers.empty() || info.drivers.size() == info.driverCount, "the driver count");
+    if (info.suspect && !info.drivers.empty()) {
         bool listed = false;
         for (const LoadedDriver& d : info.drivers)
             listed = listed || d.name == info.suspect->module;
@@ -57,7 +58,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     {
         MemorySource source(bytes);
-        check(readDump(source, QStringLiteral("fuzz.dmp")));
+        const DumpInfo full = readDump(source, QStringLiteral("fuzz.dmp"));
+        check(full);
+        // Without the driver list: the same dump, the same suspect.
+        MemorySource again(bytes);
+        ReadOptions options;
+        options.driverList = false;
+        const DumpInfo light = readDump(again, QStringLiteral("fuzz.dmp"), options);
+        check(light);
+        require(light.ok() == full.ok() && light.code == full.code && light.driverCount == full.driverCount &&
+                    light.suspect.has_value() == full.suspect.has_value() &&
+                    (!light.suspect || light.suspect->module == full.suspect->module),
+                "reading without the list changes nothing else");
     }
     {
         // As an archive (or whatever its first bytes make it), entries capped low to keep runs quick.
@@ -68,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             check(info);
             ++results;
         };
-        ScanLimits limits;
+        ScanOptions limits;
         limits.entryCap = 1u << 20;
         limits.maxArchiveEntries = 64;
         scanSource(source, QStringLiteral("fuzz.zip"), callbacks, nullptr, limits);

@@ -3,6 +3,8 @@
 #include <QFile>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -14,16 +16,47 @@
 
 namespace tervolin::platform::crashdump {
 
+namespace {
+
+// Read buffers are taken back once no span holds them any more, so a scan of many files reuses the same few
+// buffers instead of growing and trimming the heap for every file. Only buffers up to kPooledMax are kept.
+constexpr qsizetype kPooledMax = 256 << 10;
+thread_local std::array<QByteArray, 4> t_buffers;
+
+}  // namespace
+
 ByteSpan ByteSource::read(quint64 offset, quint64 size)
 {
     const quint64 total = this->size();
     if (size > kMaxSlice || offset >= total)
         return ByteSpan(offset, {});
     const quint64 length = std::min(size, total - offset);
-    QByteArray bytes = readAt(offset, length);
-    if (quint64(bytes.size()) > length)
-        bytes.truncate(qsizetype(length));
-    return ByteSpan(offset, std::move(bytes));
+    if (const auto cached = last_.read(offset, length))
+        return *cached;
+    const qsizetype wanted = qsizetype(length);
+    QByteArray* slot = nullptr;
+    for (QByteArray& buffer : t_buffers)
+        if (buffer.isDetached() && buffer.capacity() >= wanted && (!slot || buffer.capacity() < slot->capacity()))
+            slot = &buffer;  // free and large enough: the smallest such
+    QByteArray fresh;
+    if (!slot) {
+        fresh = QByteArray(wanted, Qt::Uninitialized);
+        if (wanted <= kPooledMax) {
+            for (QByteArray& buffer : t_buffers) {
+                if (buffer.isNull() || buffer.isDetached()) {
+                    buffer = std::move(fresh);
+                    slot = &buffer;
+                    break;
+                }
+            }
+        }
+    }
+    QByteArray& bytes = slot ? *slot : fresh;
+    bytes.resize(wanted);
+    const qint64 n = readAt(offset, length, bytes.data());
+    bytes.resize(n < 0 ? 0 : qsizetype(std::min<quint64>(quint64(n), length)));
+    last_ = ByteSpan(offset, bytes);  // shares the buffer; it returns to the pool when the last span lets go
+    return last_;
 }
 
 std::optional<ByteSpan> ByteSource::readExact(quint64 offset, quint64 size)
@@ -80,22 +113,20 @@ FileSource::~FileSource()
         ::close(fd_);
 }
 
-QByteArray FileSource::readAt(quint64 offset, quint64 size)
+qint64 FileSource::readAt(quint64 offset, quint64 size, char* into)
 {
-    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
     quint64 done = 0;
     while (done < size) {
-        const ssize_t n = ::pread(fd_, bytes.data() + done, size_t(size - done), off_t(offset + done));
+        const ssize_t n = ::pread(fd_, into + done, size_t(size - done), off_t(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return {};
+            return -1;
         if (n == 0)
             break;  // the file shrank while it was read
         done += quint64(n);
     }
-    bytes.truncate(qsizetype(done));
-    return bytes;
+    return qint64(done);
 }
 
 #else
@@ -120,11 +151,11 @@ std::unique_ptr<FileSource> FileSource::open(const QString& path, QString* error
 
 FileSource::~FileSource() = default;
 
-QByteArray FileSource::readAt(quint64 offset, quint64 size)
+qint64 FileSource::readAt(quint64 offset, quint64 size, char* into)
 {
     if (!file_->seek(qint64(offset)))
-        return {};
-    return file_->read(qint64(size));
+        return -1;
+    return file_->read(into, qint64(size));
 }
 
 #endif
@@ -134,12 +165,13 @@ MemorySource::MemorySource(QByteArray bytes, quint64 declaredSize)
 {
 }
 
-QByteArray MemorySource::readAt(quint64 offset, quint64 size)
+qint64 MemorySource::readAt(quint64 offset, quint64 size, char* into)
 {
     if (offset >= quint64(bytes_.size()))
-        return {};
+        return 0;
     const quint64 available = std::min(size, quint64(bytes_.size()) - offset);
-    return bytes_.mid(qsizetype(offset), qsizetype(available));
+    std::memcpy(into, bytes_.constData() + offset, size_t(available));
+    return qint64(available);
 }
 
 StreamSource::StreamSource(Pull pull, quint64 declaredSize, quint64 cap)
@@ -180,12 +212,14 @@ void StreamSource::pullTo(quint64 end)
     }
 }
 
-QByteArray StreamSource::readAt(quint64 offset, quint64 size)
+qint64 StreamSource::readAt(quint64 offset, quint64 size, char* into)
 {
     pullTo(size > cap_ - std::min(offset, cap_) ? cap_ : offset + size);
     if (offset >= quint64(buffer_.size()))
-        return {};
-    return buffer_.mid(qsizetype(offset), qsizetype(std::min(size, quint64(buffer_.size()) - offset)));
+        return 0;
+    const quint64 available = std::min(size, quint64(buffer_.size()) - offset);
+    std::memcpy(into, buffer_.constData() + offset, size_t(available));
+    return qint64(available);
 }
 
 }  // namespace tervolin::platform::crashdump

@@ -29,14 +29,19 @@ public:
     virtual quint64 size() = 0;
 
     /// The bytes at [offset, offset + size) as far as they can be read: shorter at the end of the data, empty on a
-    /// read error or when `size` exceeds kMaxSlice. Callers check what they use through the span.
+    /// read error or when `size` exceeds kMaxSlice. Callers check what they use through the span. A read that lies
+    /// inside the previous one is served from it.
     ByteSpan read(quint64 offset, quint64 size);
     /// The exact slice, or nothing when not all of it can be read.
     std::optional<ByteSpan> readExact(quint64 offset, quint64 size);
 
 protected:
-    /// Reads up to `size` bytes at `offset` (never past size()); fewer at the end, an empty array on error.
-    virtual QByteArray readAt(quint64 offset, quint64 size) = 0;
+    /// Reads up to `size` bytes at `offset` (never past size()) into `into`; returns how many (fewer at the end),
+    /// or -1 on an error.
+    virtual qint64 readAt(quint64 offset, quint64 size, char* into) = 0;
+
+private:
+    ByteSpan last_;  // the latest slice read: a read inside it is served from memory
 };
 
 /// A file opened for reading only: O_RDONLY (with O_NOATIME where the system permits it, silently without where
@@ -51,7 +56,7 @@ public:
     quint64 size() override { return size_; }
 
 protected:
-    QByteArray readAt(quint64 offset, quint64 size) override;
+    qint64 readAt(quint64 offset, quint64 size, char* into) override;
 
 private:
     FileSource() = default;
@@ -68,7 +73,7 @@ public:
     quint64 size() override { return size_; }
 
 protected:
-    QByteArray readAt(quint64 offset, quint64 size) override;
+    qint64 readAt(quint64 offset, quint64 size, char* into) override;
 
 private:
     QByteArray bytes_;
@@ -90,7 +95,7 @@ public:
     bool capped() const { return capped_; }
 
 protected:
-    QByteArray readAt(quint64 offset, quint64 size) override;
+    qint64 readAt(quint64 offset, quint64 size, char* into) override;
 
 private:
     void pullTo(quint64 end);

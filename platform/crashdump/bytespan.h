@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtEndian>
 
 #include <cstdint>
 #include <optional>
@@ -24,17 +25,30 @@ public:
     bool isEmpty() const { return size_ == 0; }
 
     /// True when [offset, offset + size) lies inside the span.
-    bool contains(quint64 offset, quint64 size) const;
+    bool contains(quint64 offset, quint64 size) const
+    {
+        if (offset < base_)
+            return false;
+        const quint64 relative = offset - base_;
+        return relative <= size_ && size <= size_ - relative;
+    }
     /// The part [offset, offset + size) of this span (sharing its bytes), or nothing when it is not all there.
     std::optional<ByteSpan> read(quint64 offset, quint64 size) const;
 
     /// Little-endian integers at an absolute file offset.
-    std::optional<quint8> u8(quint64 offset) const;
-    std::optional<quint16> u16(quint64 offset) const;
-    std::optional<quint32> u32(quint64 offset) const;
-    std::optional<quint64> u64(quint64 offset) const;
+    std::optional<quint8> u8(quint64 offset) const { return load<quint8>(offset); }
+    std::optional<quint16> u16(quint64 offset) const { return load<quint16>(offset); }
+    std::optional<quint32> u32(quint64 offset) const { return load<quint32>(offset); }
+    std::optional<quint64> u64(quint64 offset) const { return load<quint64>(offset); }
     /// A pointer-sized value: u32 when `width` is 32, u64 otherwise.
-    std::optional<quint64> word(quint64 offset, int width) const;
+    std::optional<quint64> word(quint64 offset, int width) const
+    {
+        if (width == 32) {
+            const auto value = load<quint32>(offset);
+            return value ? std::optional<quint64>(*value) : std::nullopt;
+        }
+        return load<quint64>(offset);
+    }
 
     /// True when the four bytes at `offset` are `tag` (e.g. "PAGE").
     bool hasTag(quint64 offset, const char (&tag)[5]) const;
@@ -43,7 +57,20 @@ public:
     QByteArrayView bytes(quint64 offset, quint64 size) const;
 
 private:
-    const uchar* at(quint64 offset, quint64 size) const;
+    const uchar* at(quint64 offset, quint64 size) const
+    {
+        if (!contains(offset, size))
+            return nullptr;
+        return reinterpret_cast<const uchar*>(data_.constData()) + begin_ + (offset - base_);
+    }
+    template <typename T>
+    std::optional<T> load(quint64 offset) const
+    {
+        const uchar* p = at(offset, sizeof(T));
+        if (!p)
+            return std::nullopt;
+        return qFromLittleEndian<T>(p);
+    }
 
     quint64 base_ = 0;
     QByteArray data_;

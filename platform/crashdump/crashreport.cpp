@@ -91,7 +91,8 @@ struct AnchorRule {
 
 const std::vector<AnchorRule>& anchorRules()
 {
-    static const std::vector<AnchorRule> rules = [] {
+    // One set per thread: QRegularExpression is reentrant, not documented as safe to share between threads.
+    thread_local const std::vector<AnchorRule> rules = [] {
         std::vector<AnchorRule> r;
         // Event log (System, source BugCheck), English and Chinese.
         r.push_back({Re(QStringLiteral("(?:bug\\s*check\\s+was|检测错误|错误检查)\\s*[:：]\\s*(0x[0-9a-f]{1,8})\\s*\\(([^)]{0,400})\\)"), kCaseless),
@@ -166,7 +167,7 @@ void blame(Part& p, QStringView module, std::optional<quint64> offset = std::nul
 
 const std::vector<DetailRule>& detailRules()
 {
-    static const std::vector<DetailRule> rules = [] {
+    thread_local const std::vector<DetailRule> rules = [] {
         std::vector<DetailRule> r;
         r.push_back({Re(QStringLiteral("\\bBugcheckParameter([1-4])\\b[\"'\\s>:=]*(0x[0-9a-f]{1,16}|\\d{1,20})"), kCaseless),
                      Attach::Previous, [](Part& p, const QRegularExpressionMatch& m) {

@@ -96,7 +96,9 @@ struct DumpInfo {
     int parameterWidth = 64;  // 32 or 64: how the parameters are formatted
     std::optional<QDateTime> crashTime;  // UTC
     std::optional<quint64> uptimeSeconds;
-    std::vector<LoadedDriver> drivers;  // small dumps: the loaded drivers; application dumps: the modules
+    /// Small dumps: the loaded drivers; application dumps: the modules. Empty when read without the list.
+    std::vector<LoadedDriver> drivers;
+    quint32 driverCount = 0;  // how many the dump lists (as read), also when the list itself was not kept
     std::vector<UnloadedDriver> unloaded;
     std::optional<Suspect> suspect;
     QString program;  // application dumps: the program's file name

@@ -3,16 +3,13 @@
 #include "platform/crashdump/kerneldump.h"
 #include "platform/crashdump/userdump.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 
 namespace tervolin::platform::crashdump {
 
 namespace {
 
-// Enough for the largest header and the triage header behind it: one read covers both.
-constexpr quint64 kHeadBytes = 0x2000 + triage::kHeaderBytes;
+static_assert(kHeadBytes == 0x2000 + triage::kHeaderBytes);
 
 DumpInfo failed(const QString& name, ReadError kind, const QString& message)
 {
@@ -46,21 +43,24 @@ FileKind sniff(QByteArrayView first)
 
 bool isInLiveReportsFolder(const QString& name)
 {
-    static const QRegularExpression folder(QStringLiteral("(^|[/\\\\])LiveKernelReports([/\\\\]|$)"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    return folder.match(name).hasMatch();
+    QString path = name;
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const auto parts = QStringView(path).split(QLatin1Char('/'));
+    return std::any_of(parts.begin(), parts.end(), [](QStringView part) {
+        return part.compare(QLatin1String("LiveKernelReports"), Qt::CaseInsensitive) == 0;
+    });
 }
 
-DumpInfo readDump(const QString& path)
+DumpInfo readDump(const QString& path, const ReadOptions& options)
 {
     QString error;
     auto source = FileSource::open(path, &error);
     if (!source)
         return failed(path, ReadError::CannotOpen, error);
-    return readDump(*source, path);
+    return readDump(*source, path, options);
 }
 
-DumpInfo readDump(ByteSource& source, const QString& name)
+DumpInfo readDump(ByteSource& source, const QString& name, const ReadOptions& options)
 {
     const quint64 size = source.size();
     if (size == 0)
@@ -81,14 +81,14 @@ DumpInfo readDump(ByteSource& source, const QString& name)
                           QStringLiteral("the dump header is cut off after %1 bytes, before the stop code and its "
                                          "parameters")
                               .arg(head.size()));
-        readKernelDump(source, head, layout, info);
+        readKernelDump(source, head, layout, options, info);
         break;
     }
     case FileKind::User:
         if (head.size() < 0x20)
             return failed(name, ReadError::HeaderIncomplete,
                           QStringLiteral("the minidump header is cut off after %1 bytes").arg(head.size()));
-        readUserDump(source, head, info);
+        readUserDump(source, head, options, info);
         break;
     case FileKind::Archive:
         return failed(name, ReadError::NotADump,

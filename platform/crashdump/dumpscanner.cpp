@@ -5,6 +5,7 @@
 #include "platform/crashdump/dumpreader.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -35,7 +36,7 @@ struct Item {
 
 class Collector {
 public:
-    Collector(const ScanLimits& limits, const std::atomic_bool* cancel) : limits_(limits), cancel_(cancel) {}
+    Collector(const ScanOptions& options, const std::atomic_bool* cancel) : options_(options), cancel_(cancel) {}
 
     void add(const QString& path)
     {
@@ -57,45 +58,58 @@ private:
     {
         if (cancelled(cancel_))
             return;
-        QDir dir(folder);
-        if (!QFileInfo(folder).isReadable() || !QFileInfo(folder).isExecutable() || !dir.isReadable()) {
+        const QFileInfo self(folder);
+        if (!self.isReadable() || !self.isExecutable()) {
             items_.push_back({folder, failure(folder, ReadError::CannotOpen,
                                               QStringLiteral("the folder cannot be read (permission denied)"))});
             return;
         }
-        // Linked folders are not followed: a mounted Windows disk has junctions that loop.
-        const QFileInfoList entries = dir.entryInfoList(
-            QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
-        for (const QFileInfo& entry : entries) {
-            if (entry.isDir()) {
-                if (entry.isSymLink())
-                    continue;
-                if (depth + 1 > limits_.maxDepth)
-                    items_.push_back({entry.filePath(), failure(entry.filePath(), ReadError::CannotOpen,
-                                                                QStringLiteral("the folder lies too deep to be scanned"))});
-                else
-                    walk(entry.filePath(), depth + 1);
-            } else if (isScannedName(entry.fileName())) {
-                items_.push_back({entry.filePath(), std::nullopt});
+        // The directory entries' own types decide what is a folder, without a stat per file. Linked folders are
+        // not followed: a mounted Windows disk has junctions that loop.
+        struct Entry {
+            QString name;
+            QString path;
+            bool folder;
+        };
+        std::vector<Entry> entries;
+        QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+        while (it.hasNext()) {
+            it.next();
+            const QFileInfo info = it.fileInfo();
+            if (info.isDir()) {
+                if (!info.isSymLink())
+                    entries.push_back({it.fileName(), it.filePath(), true});
+            } else if (isScannedName(it.fileName())) {
+                entries.push_back({it.fileName(), it.filePath(), false});
             }
+        }
+        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
+        for (const Entry& entry : entries) {
+            if (!entry.folder)
+                items_.push_back({entry.path, std::nullopt});
+            else if (depth + 1 > options_.maxDepth)
+                items_.push_back({entry.path, failure(entry.path, ReadError::CannotOpen,
+                                                      QStringLiteral("the folder lies too deep to be scanned"))});
+            else
+                walk(entry.path, depth + 1);
         }
     }
 
-    const ScanLimits& limits_;
+    const ScanOptions& options_;
     const std::atomic_bool* cancel_;
     std::vector<Item> items_;
 };
 
 bool looksLikeDumpName(const QString& name)
 {
-    const QString lower = name.toLower();
-    return lower.endsWith(QLatin1String(".dmp")) || lower.endsWith(QLatin1String(".mdmp")) ||
-           lower.endsWith(QLatin1String(".hdmp"));
+    return name.endsWith(QLatin1String(".dmp"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String(".mdmp"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String(".hdmp"), Qt::CaseInsensitive);
 }
 
 // Reads the entries of one archive; false when cancelled.
 bool scanArchive(ByteSource& source, const QString& path, const ScanCallbacks& callbacks,
-                 const std::atomic_bool* cancel, const ScanLimits& limits)
+                 const std::atomic_bool* cancel, const ScanOptions& options)
 {
     ArchiveReader reader(source);
     if (!reader.open()) {
@@ -109,10 +123,10 @@ bool scanArchive(ByteSource& source, const QString& path, const ScanCallbacks& c
         if (cancelled(cancel))
             return false;
         const QString name = path + QLatin1Char('/') + entry.name;
-        if (++seen > limits.maxArchiveEntries) {
+        if (++seen > options.maxArchiveEntries) {
             callbacks.result(failure(path, ReadError::ArchiveUnreadable,
                                      QStringLiteral("the archive holds more than %1 files; the rest were skipped")
-                                         .arg(limits.maxArchiveEntries)));
+                                         .arg(options.maxArchiveEntries)));
             return true;
         }
         if (entry.encrypted) {
@@ -121,7 +135,7 @@ bool scanArchive(ByteSource& source, const QString& path, const ScanCallbacks& c
                                          QStringLiteral("the archive entry is password-protected")));
             continue;
         }
-        auto stream = reader.entrySource(entry, limits.entryCap);
+        auto stream = reader.entrySource(entry, options.entryCap);
         const ByteSpan first = stream->read(0, 8);
         const FileKind kind = sniff(first.bytes(0, first.size()));
         if (stream->failed()) {
@@ -136,7 +150,7 @@ bool scanArchive(ByteSource& source, const QString& path, const ScanCallbacks& c
         }
         if (kind == FileKind::Other && !looksLikeDumpName(entry.name))
             continue;  // a read-me or other companion file
-        DumpInfo info = readDump(*stream, name);
+        DumpInfo info = readDump(*stream, name, options.read);
         if (stream->failed() && info.ok())
             info.warn(WarningKind::Truncated,
                       QStringLiteral("the archive entry is damaged and could not be read to its end: %1").arg(reader.error()));
@@ -145,7 +159,7 @@ bool scanArchive(ByteSource& source, const QString& path, const ScanCallbacks& c
                            QStringLiteral("the archive entry cannot be read: %1").arg(reader.error()));
         else if (stream->capped() && info.ok())
             info.warn(WarningKind::EntryCapped,
-                      QStringLiteral("only the first %1 MiB of the archive entry were read").arg(limits.entryCap >> 20));
+                      QStringLiteral("only the first %1 MiB of the archive entry were read").arg(options.entryCap >> 20));
         callbacks.result(std::move(info));
     }
     if (!reader.error().isEmpty())
@@ -158,15 +172,15 @@ bool scanArchive(ByteSource& source, const QString& path, const ScanCallbacks& c
 
 bool isScannedName(const QString& fileName)
 {
-    const QString lower = fileName.toLower();
-    return looksLikeDumpName(lower) || lower.endsWith(QLatin1String(".zip")) || lower.endsWith(QLatin1String(".7z")) ||
-           lower.endsWith(QLatin1String(".cab"));
+    return looksLikeDumpName(fileName) || fileName.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive) ||
+           fileName.endsWith(QLatin1String(".7z"), Qt::CaseInsensitive) ||
+           fileName.endsWith(QLatin1String(".cab"), Qt::CaseInsensitive);
 }
 
 bool scanPaths(const QStringList& paths, const ScanCallbacks& callbacks, const std::atomic_bool* cancel,
-               const ScanLimits& limits)
+               const ScanOptions& options)
 {
-    Collector collector(limits, cancel);
+    Collector collector(options, cancel);
     for (const QString& path : paths)
         collector.add(path);
     std::vector<Item>& items = collector.items();
@@ -184,7 +198,7 @@ bool scanPaths(const QStringList& paths, const ScanCallbacks& callbacks, const s
             auto source = FileSource::open(item.path, &error);
             if (!source)
                 callbacks.result(failure(item.path, ReadError::CannotOpen, error));
-            else if (!scanSource(*source, item.path, callbacks, cancel, limits))
+            else if (!scanSource(*source, item.path, callbacks, cancel, options))
                 return false;
         }
         if (callbacks.progress)
@@ -194,21 +208,22 @@ bool scanPaths(const QStringList& paths, const ScanCallbacks& callbacks, const s
 }
 
 bool scanSource(ByteSource& source, const QString& name, const ScanCallbacks& callbacks,
-                const std::atomic_bool* cancel, const ScanLimits& limits)
+                const std::atomic_bool* cancel, const ScanOptions& options)
 {
-    const ByteSpan first = source.read(0, 8);
-    if (sniff(first.bytes(0, first.size())) == FileKind::Archive)
-        return scanArchive(source, name, callbacks, cancel, limits);
-    callbacks.result(readDump(source, name));
+    // The same first read serves the dump reader (ByteSource keeps it).
+    const ByteSpan head = source.read(0, kHeadBytes);
+    if (sniff(head.bytes(0, std::min<quint64>(head.size(), 8))) == FileKind::Archive)
+        return scanArchive(source, name, callbacks, cancel, options);
+    callbacks.result(readDump(source, name, options.read));
     return true;
 }
 
-std::vector<DumpInfo> scanPaths(const QStringList& paths, const std::atomic_bool* cancel, const ScanLimits& limits)
+std::vector<DumpInfo> scanPaths(const QStringList& paths, const std::atomic_bool* cancel, const ScanOptions& options)
 {
     std::vector<DumpInfo> results;
     ScanCallbacks callbacks;
     callbacks.result = [&results](DumpInfo&& info) { results.push_back(std::move(info)); };
-    scanPaths(paths, callbacks, cancel, limits);
+    scanPaths(paths, callbacks, cancel, options);
     return results;
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/crashdump/bytesource.h"
 #include "platform/crashdump/dumpinfo.h"
+#include "platform/crashdump/dumpreader.h"
 
 #include <QStringList>
 
@@ -15,7 +16,8 @@
 
 namespace tervolin::platform::crashdump {
 
-struct ScanLimits {
+struct ScanOptions {
+    ReadOptions read;                    // e.g. read.driverList = false for a list of many dumps
     quint64 entryCap = 64u << 20;        // bytes kept of one archive entry (a small dump is far smaller)
     quint32 maxArchiveEntries = 100000;  // entries looked at in one archive
     int maxDepth = 64;                   // folder levels below a given folder
@@ -35,15 +37,15 @@ bool isScannedName(const QString& fileName);
 /// Scans `paths`. `cancel`, when given, is checked between files and between archive entries. Returns false when
 /// the scan was cancelled (results delivered so far stand).
 bool scanPaths(const QStringList& paths, const ScanCallbacks& callbacks, const std::atomic_bool* cancel = nullptr,
-               const ScanLimits& limits = {});
+               const ScanOptions& options = {});
 
 /// Reads one opened file or in-memory blob named `name`: an archive's entries (decided by its first bytes, not its
 /// name), else the dump it holds. False when cancelled.
 bool scanSource(ByteSource& source, const QString& name, const ScanCallbacks& callbacks,
-                const std::atomic_bool* cancel = nullptr, const ScanLimits& limits = {});
+                const std::atomic_bool* cancel = nullptr, const ScanOptions& options = {});
 
 /// scanPaths collecting the results, in the order found.
 std::vector<DumpInfo> scanPaths(const QStringList& paths, const std::atomic_bool* cancel = nullptr,
-                                const ScanLimits& limits = {});
+                                const ScanOptions& options = {});
 
 }  // namespace tervolin::platform::crashdump

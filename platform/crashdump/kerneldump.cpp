@@ -4,6 +4,7 @@
 #include "platform/crashdump/utf16.h"
 
 #include <algorithm>
+#include <array>
 
 namespace tervolin::platform::crashdump {
 
@@ -17,6 +18,7 @@ constexpr quint32 kAttributeLiveDump = 0x10;
 constexpr quint32 kAttributeEncrypted = 0x100;
 constexpr quint32 kDumpTypeTriage = 4;
 
+constexpr quint64 kMaxWindow = 1u << 20;
 constexpr quint64 kSecondsFrom1601To1970 = 11'644'473'600ull;
 constexpr quint64 kMaxUptimeSeconds = 100ull * 366 * 24 * 3600;
 
@@ -83,11 +85,27 @@ Where place(quint64 offset, const KernelLayout& layout, quint64 fileSize)
     return Where::Fine;
 }
 
+struct Scratch {
+    std::vector<LoadedDriver> drivers;
+    std::vector<quint32> nameOffsets;
+};
+
+Scratch& scratch()
+{
+    thread_local Scratch space;
+    return space;
+}
+
 class TriageReader {
 public:
-    TriageReader(ByteSource& source, const ByteSpan& head, const KernelLayout& layout, DumpInfo& info)
-        : source_(source), head_(head), layout_(layout), info_(info), fileSize_(source.size())
+    TriageReader(ByteSource& source, const ByteSpan& head, const KernelLayout& layout, const ReadOptions& options,
+                 DumpInfo& info)
+        : source_(source), head_(head), layout_(layout), options_(options), info_(info), fileSize_(source.size())
     {
+        if (!options_.driverList) {
+            drivers_.clear();
+            nameOffsets_.clear();
+        }
     }
 
     void read()
@@ -102,8 +120,9 @@ public:
             return;
         }
         triage_ = *header;
+        prefetch();
         const quint64 valid = triageField(triage::kValidOffset);
-        if (place(valid, layout_, fileSize_) != Where::Fine || !source_.read(valid, 4).hasTag(valid, "TRGD"))
+        if (place(valid, layout_, fileSize_) != Where::Fine || !slice(valid, 4).hasTag(valid, "TRGD"))
             info_.warn(WarningKind::TriageInvalid,
                        QStringLiteral("the triage data lacks its TRGD marker (the dump may be unfinished); "
                                       "the driver lists are read as far as they are consistent"));
@@ -111,6 +130,7 @@ public:
         readDrivers();
         readUnloaded();
         findCulprit();
+        info_.driverCount = quint32(drivers_.size());
     }
 
     quint64 declaredSize() const { return triageField(triage::kSizeOfDump); }
@@ -121,13 +141,48 @@ private:
         return triage_.u32(layout_.headerSize + relative).value_or(0);
     }
 
+    // Windows writes the triage structures close together: one read of the range they span (when it is small)
+    // serves all the reads below.
+    void prefetch()
+    {
+        quint64 low = ~0ull;
+        quint64 high = 0;
+        const auto cover = [&](quint64 offset, quint64 size) {
+            if (place(offset, layout_, fileSize_) != Where::Fine)
+                return;
+            low = std::min(low, offset);
+            high = std::max(high, offset + std::min(size, fileSize_ - offset));
+        };
+        cover(triageField(triage::kValidOffset), 4);
+        cover(triageField(triage::kContextOffset), 0x200);
+        cover(triageField(triage::kUnloadedDriversOffset), layout_.unloadedFirst + 64 * layout_.unloadedEntrySize);
+        cover(triageField(triage::kCallStackOffset), std::min<quint64>(triageField(triage::kSizeOfCallStack), limits::kMaxStack));
+        cover(triageField(triage::kDriverListOffset),
+              std::min<quint64>(triageField(triage::kDriverCount), limits::kMaxDrivers) * layout_.driverEntrySize);
+        if (options_.driverList)
+            cover(triageField(triage::kStringPoolOffset),
+                  std::min<quint64>(triageField(triage::kStringPoolSize), limits::kMaxStringPool));
+        if (high > low && high - low <= kMaxWindow)
+            window_ = source_.read(low, high - low);
+    }
+
+    // Like ByteSource::read, from the prefetched range where it holds the bytes.
+    ByteSpan slice(quint64 offset, quint64 size)
+    {
+        if (const auto inside = window_.read(offset, size))
+            return *inside;
+        return source_.read(offset, size);
+    }
+
     void readStringPool()
     {
+        if (!options_.driverList)
+            return;  // the few names needed are read one by one
         const quint64 offset = triageField(triage::kStringPoolOffset);
         if (place(offset, layout_, fileSize_) != Where::Fine)
             return;
         const quint64 size = std::min<quint64>(triageField(triage::kStringPoolSize), limits::kMaxStringPool);
-        pool_ = source_.read(offset, size);
+        pool_ = slice(offset, std::min(size, fileSize_ - offset));
     }
 
     // A DUMP_STRING: a u32 length, then NUL-terminated UTF-16. Windows headers describe the length as bytes,
@@ -135,24 +190,30 @@ private:
     QString name(quint64 offset, bool* damaged)
     {
         *damaged = true;
-        const QString unreadable(QChar::ReplacementCharacter);
+        const auto unreadable = [] { return QString(QChar::ReplacementCharacter); };
         if (place(offset, layout_, fileSize_) != Where::Fine)
-            return unreadable;
+            return unreadable();
         constexpr quint64 maxBytes = 4 + 2ull * limits::kMaxNameUnits;
-        const bool inPool = pool_.contains(offset, 4);
-        ByteSpan span = inPool ? pool_ : source_.read(offset, maxBytes);
-        const auto length = span.u32(offset);
+        ByteSpan own;  // used when the name lies outside the string pool as read
+        const ByteSpan* span = &pool_;
+        if (!pool_.contains(offset, 4)) {
+            own = slice(offset, std::min(maxBytes, fileSize_ - offset));
+            span = &own;
+        }
+        const auto length = span->u32(offset);
         if (!length)
-            return unreadable;
+            return unreadable();
         const quint64 units = std::min<quint64>(*length, limits::kMaxNameUnits);
-        if (inPool && !pool_.contains(offset + 4, units * 2))
-            span = source_.read(offset, maxBytes);  // the name runs past the pool as read
-        const quint64 available = span.end() > offset + 4 ? (span.end() - offset - 4) / 2 : 0;
+        if (span == &pool_ && !pool_.contains(offset + 4, units * 2)) {
+            own = slice(offset, std::min(maxBytes, fileSize_ - offset));  // the name runs past the pool as read
+            span = &own;
+        }
+        const quint64 available = span->end() > offset + 4 ? (span->end() - offset - 4) / 2 : 0;
         const quint64 take = std::min(units, available);
         bool replaced = false;
-        const QString text = decodeUtf16Name(span.bytes(offset + 4, take * 2), qsizetype(take), &replaced);
+        const QString text = decodeUtf16Name(span->bytes(offset + 4, take * 2), qsizetype(take), &replaced);
         if (text.isEmpty())
-            return unreadable;
+            return unreadable();
         // Shorter than taken: a NUL ended it. Otherwise it is whole only when nothing was cut away.
         const bool terminated = quint64(text.size()) < take;
         *damaged = replaced || (!terminated && (take < units || *length > limits::kMaxNameUnits));
@@ -182,20 +243,26 @@ private:
                            .arg(count).arg(room));
             count = room;
         }
-        const ByteSpan list = source_.read(offset, count * layout_.driverEntrySize);
+        const ByteSpan list = slice(offset, count * layout_.driverEntrySize);
         count = std::min<quint64>(count, list.size() / layout_.driverEntrySize);
-        info_.drivers.reserve(size_t(count));
+        drivers_.reserve(size_t(count));
+        if (!options_.driverList)
+            nameOffsets_.reserve(size_t(count));
         int damagedNames = 0;
         for (quint64 i = 0; i < count; ++i) {
             const quint64 entry = offset + i * layout_.driverEntrySize;
             LoadedDriver driver;
             bool damaged = false;
-            driver.name = name(list.u32(entry).value_or(0), &damaged);
+            // Without the list, a name is decoded only when the search for the culprit needs it.
+            if (options_.driverList)
+                driver.name = name(list.u32(entry).value_or(0), &damaged);
+            else
+                nameOffsets_.push_back(list.u32(entry).value_or(0));
             driver.base = list.word(entry + layout_.driverBase, layout_.width).value_or(0);
             driver.size = list.u32(entry + layout_.driverSize).value_or(0);
             driver.timestamp = list.u32(entry + layout_.driverTimestamp).value_or(0);
             damagedNames += damaged ? 1 : 0;
-            info_.drivers.push_back(std::move(driver));
+            drivers_.push_back(std::move(driver));
         }
         if (damagedNames > 0)
             info_.warn(WarningKind::NameDamaged,
@@ -208,7 +275,7 @@ private:
         const Where where = place(offset, layout_, fileSize_);
         if (where == Where::Absent)
             return;
-        const auto declared = where == Where::Fine ? source_.read(offset, 8).word(offset, layout_.width)
+        const auto declared = where == Where::Fine ? slice(offset, 8).word(offset, layout_.width)
                                                    : std::optional<quint64>();
         if (!declared) {
             info_.warn(WarningKind::UnloadedListDamaged,
@@ -231,7 +298,7 @@ private:
         }
         if (count == 0)
             return;
-        const ByteSpan list = source_.read(first, count * layout_.unloadedEntrySize);
+        const ByteSpan list = slice(first, count * layout_.unloadedEntrySize);
         count = std::min<quint64>(count, list.size() / layout_.unloadedEntrySize);
         info_.unloaded.reserve(size_t(count));
         int damagedNames = 0;
@@ -256,38 +323,64 @@ private:
 
     void findCulprit()
     {
+        if (drivers_.empty())
+            return;
         SuspectClues clues;
         clues.code = info_.code;
         clues.parameters = info_.parameters;
         clues.parameterCount = info_.parameterCount;
+        clues.stackWordWidth = layout_.width;
         if (info_.machine) {
             if (const auto ip = instructionPointerField(*info_.machine)) {
                 // The triage context when the dump has one, else the context record in the header.
                 const quint64 context = triageField(triage::kContextOffset);
                 if (place(context, layout_, fileSize_) == Where::Fine)
-                    clues.instructionPointer = source_.read(context + ip->offset, 8).word(context + ip->offset, ip->width);
+                    clues.instructionPointer = slice(context + ip->offset, 8).word(context + ip->offset, ip->width);
                 else
                     clues.instructionPointer = head_.word(layout_.contextRecord + ip->offset, ip->width);
             }
         }
-        const quint64 stack = triageField(triage::kCallStackOffset);
-        if (place(stack, layout_, fileSize_) == Where::Fine) {
-            const quint64 size = std::min<quint64>(triageField(triage::kSizeOfCallStack), limits::kMaxStack);
-            const ByteSpan words = source_.read(stack, size);
-            const quint64 step = quint64(layout_.width / 8);
-            clues.stackWords.reserve(size_t(words.size() / step));
-            for (quint64 at = stack; at + step <= words.end(); at += step)
-                clues.stackWords.push_back(words.word(at, layout_.width).value_or(0));
+        const ModuleMap map(drivers_);
+        // Without the list, names are decoded as the search meets their modules; the kernel's comes up again and
+        // again on a stack, so the last few are kept.
+        std::array<std::pair<const LoadedDriver*, QString>, 4> recent{};
+        size_t next = 0;
+        ModuleName nameOf;
+        if (!options_.driverList) {
+            nameOf = [&](const LoadedDriver& module) {
+                for (const auto& [known, text] : recent)
+                    if (known == &module)
+                        return text;
+                bool damaged = false;
+                QString text = name(nameOffsets_[size_t(&module - drivers_.data())], &damaged);
+                recent[next++ % recent.size()] = {&module, text};
+                return text;
+            };
         }
-        info_.suspect = findSuspect(info_.drivers, clues);
+        info_.suspect = findSuspect(map, clues, nameOf);
+        if (info_.suspect && !isKernelOrHal(info_.suspect->module))
+            return;
+        // Only now is the saved stack worth reading.
+        const quint64 stack = triageField(triage::kCallStackOffset);
+        if (place(stack, layout_, fileSize_) != Where::Fine)
+            return;
+        const quint64 size = std::min<quint64>(triageField(triage::kSizeOfCallStack), limits::kMaxStack);
+        clues.stack = slice(stack, std::min(size, fileSize_ - stack));
+        info_.suspect = findSuspect(map, clues, nameOf);
     }
 
     ByteSource& source_;
     const ByteSpan& head_;
     const KernelLayout& layout_;
+    const ReadOptions& options_;
     DumpInfo& info_;
     const quint64 fileSize_;
+    // Without the list the entries go to per-thread scratch space, so a list of many dumps allocates nothing per
+    // driver; with it, straight into the result.
+    std::vector<LoadedDriver>& drivers_ = options_.driverList ? info_.drivers : scratch().drivers;
+    std::vector<quint32>& nameOffsets_ = scratch().nameOffsets;  // without the list: where each name lies
     ByteSpan triage_;
+    ByteSpan window_;
     ByteSpan pool_;
 };
 
@@ -367,7 +460,8 @@ std::optional<InstructionPointerField> instructionPointerField(quint32 machine)
     }
 }
 
-void readKernelDump(ByteSource& source, const ByteSpan& head, const KernelLayout& layout, DumpInfo& info)
+void readKernelDump(ByteSource& source, const ByteSpan& head, const KernelLayout& layout, const ReadOptions& options,
+                    DumpInfo& info)
 {
     info.format = layout.format;
     info.parameterWidth = layout.width;
@@ -399,7 +493,7 @@ void readKernelDump(ByteSource& source, const ByteSpan& head, const KernelLayout
         declared = *required;
 
     if (info.dumpType == kDumpTypeTriage && !encrypted && head.size() >= layout.headerSize) {
-        TriageReader reader(source, head, layout, info);
+        TriageReader reader(source, head, layout, options, info);
         reader.read();
         if (declared == 0)
             declared = reader.declaredSize();

@@ -4,6 +4,7 @@
 
 #include "platform/crashdump/bytesource.h"
 #include "platform/crashdump/dumpinfo.h"
+#include "platform/crashdump/dumpreader.h"
 
 namespace tervolin::platform::crashdump {
 
@@ -73,6 +74,7 @@ constexpr quint64 kMaxStack = 64u << 10;
 }  // namespace limits
 
 /// Fills `info` from a kernel dump whose first bytes (at least the signature) are `head`.
-void readKernelDump(ByteSource& source, const ByteSpan& head, const KernelLayout& layout, DumpInfo& info);
+void readKernelDump(ByteSource& source, const ByteSpan& head, const KernelLayout& layout, const ReadOptions& options,
+                    DumpInfo& info);
 
 }  // namespace tervolin::platform::crashdump

@@ -38,21 +38,31 @@ std::optional<int> codeAddressParameter(quint32 code)
     }
 }
 
-ModuleMap::ModuleMap(const std::vector<LoadedDriver>& drivers)
-{
-    sorted_.reserve(drivers.size());
-    for (const LoadedDriver& driver : drivers)
-        if (driver.size != 0)
-            sorted_.push_back(&driver);
-    std::sort(sorted_.begin(), sorted_.end(), [](const LoadedDriver* a, const LoadedDriver* b) { return a->base < b->base; });
-}
+ModuleMap::ModuleMap(const std::vector<LoadedDriver>& drivers) : drivers_(drivers) {}
 
 const LoadedDriver* ModuleMap::find(quint64 address) const
 {
+    constexpr int kWalks = 8;
+    if (walks_ < kWalks) {
+        ++walks_;
+        const LoadedDriver* best = nullptr;
+        for (const LoadedDriver& d : drivers_)
+            if (d.size != 0 && address - d.base < d.size && (!best || d.base > best->base))
+                best = &d;
+        return best;
+    }
+    if (sorted_.empty() && !drivers_.empty()) {
+        sorted_.reserve(drivers_.size());
+        for (const LoadedDriver& driver : drivers_)
+            if (driver.size != 0)
+                sorted_.push_back(&driver);
+        std::sort(sorted_.begin(), sorted_.end(),
+                  [](const LoadedDriver* a, const LoadedDriver* b) { return a->base < b->base; });
+    }
+    // The module starting nearest below the address that still holds it: walk back over the few that start lower
+    // (more than a few only in a list damaged into heavy overlap).
     auto it = std::upper_bound(sorted_.begin(), sorted_.end(), address,
                                [](quint64 a, const LoadedDriver* d) { return a < d->base; });
-    // Walk back over modules that start at or below the address; overlapping entries in a damaged list are
-    // possible, so the nearest one that holds the address wins.
     for (int steps = 0; it != sorted_.begin() && steps < 4; ++steps) {
         const LoadedDriver* candidate = *--it;
         if (address - candidate->base < candidate->size)
@@ -65,14 +75,19 @@ std::optional<Suspect> findSuspect(const std::vector<LoadedDriver>& drivers, con
 {
     if (drivers.empty())
         return std::nullopt;
-    const ModuleMap map(drivers);
+    return findSuspect(ModuleMap(drivers), clues);
+}
+
+std::optional<Suspect> findSuspect(const ModuleMap& map, const SuspectClues& clues, const ModuleName& nameOf)
+{
+    const auto name = [&](const LoadedDriver& module) { return nameOf ? nameOf(module) : module.name; };
     std::optional<Suspect> kernelHit;
     const auto consider = [&](quint64 address, SuspectMethod method) -> std::optional<Suspect> {
         const LoadedDriver* module = map.find(address);
         if (!module)
             return std::nullopt;
-        Suspect suspect{module->name, address - module->base, method};
-        if (!isKernelOrHal(module->name))
+        Suspect suspect{name(*module), address - module->base, method};
+        if (!isKernelOrHal(suspect.module))
             return suspect;
         if (!kernelHit)
             kernelHit = suspect;
@@ -88,10 +103,15 @@ std::optional<Suspect> findSuspect(const std::vector<LoadedDriver>& drivers, con
             if (auto hit = consider(clues.parameters[size_t(*index)], SuspectMethod::Parameter))
                 return hit;
     }
-    for (quint64 word : clues.stackWords) {
+    const quint64 step = clues.stackWordWidth == 32 ? 4 : 8;
+    for (quint64 at = clues.stack.base(); clues.stack.contains(at, step); at += step) {
+        const quint64 word = clues.stack.word(at, clues.stackWordWidth).value_or(0);
         const LoadedDriver* module = map.find(word);
-        if (module && !isKernelOrHal(module->name))
-            return Suspect{module->name, word - module->base, SuspectMethod::Stack};
+        if (!module)
+            continue;
+        QString moduleName = name(*module);
+        if (!isKernelOrHal(moduleName))
+            return Suspect{std::move(moduleName), word - module->base, SuspectMethod::Stack};
     }
     return kernelHit;
 }

@@ -32,8 +32,8 @@ std::optional<quint32> machineOf(quint16 architecture)
 
 class UserDumpReader {
 public:
-    UserDumpReader(ByteSource& source, const ByteSpan& head, DumpInfo& info)
-        : source_(source), head_(head), info_(info), fileSize_(source.size())
+    UserDumpReader(ByteSource& source, const ByteSpan& head, const ReadOptions& options, DumpInfo& info)
+        : source_(source), head_(head), options_(options), info_(info), fileSize_(source.size())
     {
     }
 
@@ -62,9 +62,18 @@ public:
             readModules();
         if (exceptionAddress_) {
             const ModuleMap map(info_.drivers);
-            if (const LoadedDriver* module = map.find(*exceptionAddress_))
-                info_.suspect = Suspect{module->name, *exceptionAddress_ - module->base, SuspectMethod::Context};
+            if (const LoadedDriver* module = map.find(*exceptionAddress_)) {
+                QString moduleName = module->name;
+                if (!options_.driverList) {
+                    bool damaged = false;
+                    moduleName = baseName(name(nameRvas_[size_t(module - info_.drivers.data())], &damaged));
+                }
+                info_.suspect = Suspect{moduleName, *exceptionAddress_ - module->base, SuspectMethod::Context};
+            }
         }
+        info_.driverCount = quint32(info_.drivers.size());
+        if (!options_.driverList)
+            info_.drivers = {};
     }
 
 private:
@@ -154,16 +163,21 @@ private:
             module.base = list.u64(entry).value_or(0);
             module.size = list.u32(entry + 8).value_or(0);
             module.timestamp = list.u32(entry + 0x10).value_or(0);
-            bool damaged = false;
-            const QString path = name(list.u32(entry + 0x14).value_or(0), &damaged);
-            module.name = baseName(path);
-            if (module.name.isEmpty()) {
-                module.name = QString(QChar::ReplacementCharacter);
-                damaged = true;
+            const quint32 rva = list.u32(entry + 0x14).value_or(0);
+            // Without the list only the program's name is decoded (and the faulting module's, below).
+            if (options_.driverList || i == 0) {
+                bool damaged = false;
+                module.name = baseName(name(rva, &damaged));
+                if (module.name.isEmpty()) {
+                    module.name = QString(QChar::ReplacementCharacter);
+                    damaged = true;
+                }
+                damagedNames += damaged ? 1 : 0;
+                if (i == 0)
+                    info_.program = module.name;
             }
-            damagedNames += damaged ? 1 : 0;
-            if (i == 0)
-                info_.program = module.name;
+            if (!options_.driverList)
+                nameRvas_.push_back(rva);
             info_.drivers.push_back(std::move(module));
         }
         if (damagedNames > 0)
@@ -192,8 +206,10 @@ private:
 
     ByteSource& source_;
     const ByteSpan& head_;
+    const ReadOptions& options_;
     DumpInfo& info_;
     const quint64 fileSize_;
+    std::vector<quint32> nameRvas_;  // without the list: where each module's name lies
     Stream exception_;
     Stream systemInfo_;
     Stream modules_;
@@ -202,9 +218,9 @@ private:
 
 }  // namespace
 
-void readUserDump(ByteSource& source, const ByteSpan& head, DumpInfo& info)
+void readUserDump(ByteSource& source, const ByteSpan& head, const ReadOptions& options, DumpInfo& info)
 {
-    UserDumpReader(source, head, info).read();
+    UserDumpReader(source, head, options, info).read();
 }
 
 }  // namespace tervolin::platform::crashdump

@@ -4,6 +4,7 @@
 
 #include "platform/crashdump/bytesource.h"
 #include "platform/crashdump/dumpinfo.h"
+#include "platform/crashdump/dumpreader.h"
 
 namespace tervolin::platform::crashdump {
 
@@ -15,6 +16,6 @@ constexpr quint64 kModuleSize = 108;  // MINIDUMP_MODULE (packed to 4 bytes)
 }  // namespace userdump
 
 /// Fills `info` from an application minidump whose first bytes are `head`.
-void readUserDump(ByteSource& source, const ByteSpan& head, DumpInfo& info);
+void readUserDump(ByteSource& source, const ByteSpan& head, const ReadOptions& options, DumpInfo& info);
 
 }  // namespace tervolin::platform::crashdump

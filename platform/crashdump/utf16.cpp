@@ -1,6 +1,9 @@
 #include "platform/crashdump/utf16.h"
 
+#include <QtEndian>
+
 #include <algorithm>
+#include <cstring>
 
 namespace tervolin::platform::crashdump {
 
@@ -16,26 +19,41 @@ bool isControl(char16_t unit)
 QString decodeUtf16Name(QByteArrayView bytes, qsizetype maxUnits, bool* replaced)
 {
     const qsizetype units = std::min(bytes.size() / 2, std::max<qsizetype>(maxUnits, 0));
-    const auto unitAt = [&](qsizetype i) {
-        return char16_t(uchar(bytes[2 * i]) | (uchar(bytes[2 * i + 1]) << 8));
-    };
-    QString text;
-    text.reserve(units);
-    bool bad = false;
-    for (qsizetype i = 0; i < units; ++i) {
-        const char16_t unit = unitAt(i);
+    QString text(units, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN)
+        std::memcpy(out, bytes.data(), size_t(units) * 2);
+    else
+        qFromLittleEndian<quint16>(bytes.data(), units, out);
+    // One pass: cut at the first NUL, and note whether anything needs replacing.
+    qsizetype length = 0;
+    bool special = false;
+    for (; length < units; ++length) {
+        const char16_t unit = out[length];
         if (unit == 0)
             break;
-        if (QChar::isHighSurrogate(unit) && i + 1 < units && QChar::isLowSurrogate(unitAt(i + 1))) {
-            text.append(QChar(unit));
-            text.append(QChar(unitAt(++i)));
+        special |= (unit < 0x20) | (char16_t(unit - 0x7F) <= 0x20) | ((unit & 0xF800) == 0xD800);
+    }
+    text.truncate(length);
+    if (replaced)
+        *replaced = false;
+    if (!special)
+        return text;
+    qsizetype n = 0;
+    bool bad = false;
+    for (qsizetype i = 0; i < length; ++i) {
+        const char16_t unit = out[i];
+        if (QChar::isHighSurrogate(unit) && i + 1 < length && QChar::isLowSurrogate(out[i + 1])) {
+            out[n++] = unit;
+            out[n++] = out[++i];
         } else if (QChar::isSurrogate(unit) || isControl(unit)) {
-            text.append(QChar::ReplacementCharacter);
+            out[n++] = QChar::ReplacementCharacter;
             bad = true;
         } else {
-            text.append(QChar(unit));
+            out[n++] = unit;
         }
     }
+    text.truncate(n);
     if (replaced)
         *replaced = bad;
     return text;

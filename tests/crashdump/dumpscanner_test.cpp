@@ -199,7 +199,7 @@ TEST(ArchiveScan, DamagedNestedAndCapped)
     big.totalSize = 3u << 20;
     ASSERT_TRUE(writeFile(dir + QStringLiteral("/big.zip"),
                           buildArchive(ArchiveFormat::Zip, {{QStringLiteral("MEMORY.DMP"), buildKernelDump(big).bytes}})));
-    ScanLimits limits;
+    ScanOptions limits;
     limits.entryCap = 1u << 20;
     const auto capped = byName(scanPaths({dir + QStringLiteral("/big.zip")}, nullptr, limits), dir);
     const DumpInfo& memory = capped.at(QStringLiteral("big.zip/MEMORY.DMP"));

@@ -73,6 +73,7 @@ const Case kCases[] = {
          EXPECT_EQ(d.crashTime->toString(Qt::ISODate), QStringLiteral("2021-02-21T01:38:22Z"));
          EXPECT_EQ(d.uptimeSeconds, 93784u);
          ASSERT_EQ(d.drivers.size(), 4u);
+         EXPECT_EQ(d.driverCount, 4u);
          EXPECT_EQ(d.drivers[2].name, QStringLiteral("nvlddmkm.sys"));
          EXPECT_EQ(d.drivers[2].base, 0xFFFFF8012A000000ull);
          EXPECT_EQ(d.drivers[2].size, 0x2000000u);

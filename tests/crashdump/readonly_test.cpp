@@ -8,6 +8,8 @@
 
 #include <QFile>
 
+#include <cstring>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -116,12 +118,13 @@ public:
     quint64 largestRead = 0;
 
 protected:
-    QByteArray readAt(quint64 offset, quint64 size) override
+    qint64 readAt(quint64 offset, quint64 size, char* into) override
     {
         bytesRead += size;
         largestRead = std::max(largestRead, size);
         const ByteSpan span = inner_.read(offset, size);
-        return span.bytes(span.base(), span.size()).toByteArray();
+        std::memcpy(into, span.bytes(span.base(), span.size()).data(), size_t(span.size()));
+        return qint64(span.size());
     }
 
 private:

@@ -87,6 +87,23 @@ TEST_P(UserDumpRead, Fields)
 
 INSTANTIATE_TEST_SUITE_P(Dumps, UserDumpRead, ::testing::ValuesIn(cases()));
 
+TEST_P(UserDumpRead, WithoutTheModuleList)
+{
+    const Case& c = GetParam();
+    MemorySource source(buildUserDump(c.spec).bytes);
+    ReadOptions options;
+    options.driverList = false;
+    const DumpInfo info = readDump(source, QStringLiteral("a.dmp"), options);
+    ASSERT_TRUE(info.ok());
+    EXPECT_TRUE(info.drivers.empty());
+    EXPECT_EQ(info.driverCount, 2u);
+    EXPECT_EQ(info.program, c.program);
+    ASSERT_EQ(info.suspect.has_value(), c.suspect.has_value());
+    if (c.suspect) {
+        EXPECT_EQ(info.suspect->module, c.suspect->module);
+    }
+}
+
 TEST(UserDump, NeverLiveEvenInTheLiveReportsFolder)
 {
     const DumpInfo info = readBytes(buildUserDump(game(9)).bytes, QStringLiteral("C:/Windows/LiveKernelReports/a.dmp"));
