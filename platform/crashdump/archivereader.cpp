@@ -46,10 +46,10 @@ struct ArchiveCallbacks {
     static la_ssize_t read(archive*, void* data, const void** buffer)
     {
         auto* self = static_cast<ArchiveReader*>(data);
-        const ByteSpan span = self->source_.read(self->position_, kBlock);
-        self->block_ = span.bytes(span.base(), span.size()).toByteArray();
-        self->position_ += quint64(self->block_.size());
-        *buffer = self->block_.constData();
+        // The span stays alive until the next call, as libarchive expects of the block it is handed.
+        self->block_ = self->source_.read(self->position_, kBlock);
+        self->position_ += self->block_.size();
+        *buffer = self->block_.bytes(self->block_.base(), self->block_.size()).data();
         return la_ssize_t(self->block_.size());
     }
 

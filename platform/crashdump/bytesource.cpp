@@ -31,6 +31,8 @@ ByteSpan ByteSource::read(quint64 offset, quint64 size)
     if (size > kMaxSlice || offset >= total)
         return ByteSpan(offset, {});
     const quint64 length = std::min(size, total - offset);
+    if (length == 0)
+        return ByteSpan(offset, {});
     if (const auto cached = last_.read(offset, length))
         return *cached;
     const qsizetype wanted = qsizetype(length);

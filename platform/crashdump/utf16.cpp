@@ -21,6 +21,11 @@ QString decodeUtf16Name(QByteArrayView bytes, qsizetype maxUnits, bool* replaced
     const qsizetype units = std::min(bytes.size() / 2, std::max<qsizetype>(maxUnits, 0));
     QString text(units, Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    if (units == 0) {
+        if (replaced)
+            *replaced = false;
+        return text;
+    }
     if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN)
         std::memcpy(out, bytes.data(), size_t(units) * 2);
     else

@@ -123,7 +123,8 @@ protected:
         bytesRead += size;
         largestRead = std::max(largestRead, size);
         const ByteSpan span = inner_.read(offset, size);
-        std::memcpy(into, span.bytes(span.base(), span.size()).data(), size_t(span.size()));
+        if (!span.isEmpty())
+            std::memcpy(into, span.bytes(span.base(), span.size()).data(), size_t(span.size()));
         return qint64(span.size());
     }
 
