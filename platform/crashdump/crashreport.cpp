@@ -207,11 +207,13 @@ const std::vector<DetailRule>& detailRules()
                      }});
         r.push_back({Re(QStringLiteral("(?:What failed|失败的操作)[^\\S\\r\\n]*[:：][^\\S\\r\\n]*([\\w.\\-]+)"), kCaseless),
                      Attach::Previous, [](Part& p, const QRegularExpressionMatch& m) { blame(p, m.capturedView(1)); }});
-        r.push_back({Re(QStringLiteral("Probably caused by\\s*:\\s*([\\w.\\-]+)(?:\\s*\\(\\s*[\\w.\\-!]+\\+([0-9a-f`]+)\\s*\\))?"), kCaseless),
+        // "( nvlddmkm+12b7d0 )" is an offset in the module; "( nt!KeAccumulateTicks+1c880e )" one in a function.
+        r.push_back({Re(QStringLiteral("Probably caused by\\s*:\\s*([\\w.\\-]+)(?:\\s*\\(\\s*[\\w.\\-]+(![^+\\s)]*)?\\+([0-9a-f`]+)\\s*\\))?"),
+                        kCaseless),
                      Attach::Previous, [](Part& p, const QRegularExpressionMatch& m) {
                          std::optional<quint64> offset;
-                         if (m.hasCaptured(2))
-                             if (const auto hex = parseHex(m.capturedView(2)))
+                         if (m.hasCaptured(3) && !m.hasCaptured(2))
+                             if (const auto hex = parseHex(m.capturedView(3)))
                                  offset = hex->value;
                          blame(p, m.capturedView(1), offset);
                      }});

@@ -266,7 +266,7 @@ private:
         }
         if (damagedNames > 0)
             info_.warn(WarningKind::NameDamaged,
-                       QStringLiteral("%1 driver names could not be read in full").arg(damagedNames));
+                       QStringLiteral("%1 of the driver names could not be read in full").arg(damagedNames));
     }
 
     void readUnloaded()
@@ -318,7 +318,7 @@ private:
         }
         if (damagedNames > 0)
             info_.warn(WarningKind::NameDamaged,
-                       QStringLiteral("%1 unloaded-driver names could not be read in full").arg(damagedNames));
+                       QStringLiteral("%1 of the unloaded-driver names could not be read in full").arg(damagedNames));
     }
 
     void findCulprit()

@@ -64,9 +64,11 @@ public:
             const ModuleMap map(info_.drivers);
             if (const LoadedDriver* module = map.find(*exceptionAddress_)) {
                 QString moduleName = module->name;
-                if (!options_.driverList) {
+                if (!options_.driverList && module != info_.drivers.data()) {
                     bool damaged = false;
-                    moduleName = baseName(name(nameRvas_[size_t(module - info_.drivers.data())], &damaged));
+                    moduleName = this->moduleName(nameRvas_[size_t(module - info_.drivers.data())], &damaged);
+                    if (damaged)
+                        info_.warn(WarningKind::NameDamaged, QStringLiteral("the faulting module's name could not be read in full"));
                 }
                 info_.suspect = Suspect{moduleName, *exceptionAddress_ - module->base, SuspectMethod::Context};
             }
@@ -167,11 +169,7 @@ private:
             // Without the list only the program's name is decoded (and the faulting module's, below).
             if (options_.driverList || i == 0) {
                 bool damaged = false;
-                module.name = baseName(name(rva, &damaged));
-                if (module.name.isEmpty()) {
-                    module.name = QString(QChar::ReplacementCharacter);
-                    damaged = true;
-                }
+                module.name = moduleName(rva, &damaged);
                 damagedNames += damaged ? 1 : 0;
                 if (i == 0)
                     info_.program = module.name;
@@ -182,7 +180,18 @@ private:
         }
         if (damagedNames > 0)
             info_.warn(WarningKind::NameDamaged,
-                       QStringLiteral("%1 module names could not be read in full").arg(damagedNames));
+                       QStringLiteral("%1 of the module names could not be read in full").arg(damagedNames));
+    }
+
+    // A module's file name from its path; U+FFFD when it cannot be read.
+    QString moduleName(quint64 rva, bool* damaged)
+    {
+        QString text = baseName(name(rva, damaged));
+        if (text.isEmpty()) {
+            *damaged = true;
+            return QString(QChar::ReplacementCharacter);
+        }
+        return text;
     }
 
     // MINIDUMP_STRING: a u32 length in bytes (without the NUL), then UTF-16.

@@ -94,6 +94,9 @@ const Case kCases[] = {
      "BugCheck 1000008E, {c0000005, 8e4b1c4f, a8b4bb6c, 0}\n\n"
      "Probably caused by : nvlddmkm.sys ( nvlddmkm+12b7d0 )\n",
      {{ReportForm::Debugger, 0x1000008E, "", {0xC0000005, 0x8E4B1C4F, 0xA8B4BB6C, 0}, 32, "nvlddmkm.sys", 0x12B7D0, ""}}},
+    {"debugger with symbols: the offset is in a function, not the module",
+     "BugCheck 133, {1, 1e00, fffff8050c2fb320, 0}\nProbably caused by : ntkrnlmp.exe ( nt!KeAccumulateTicks+1c880e )\n",
+     {{ReportForm::Debugger, 0x133, "", {1, 0x1E00, 0xFFFFF8050C2FB320ull, 0}, 64, "ntkrnlmp.exe", none, ""}}},
     {"newer debugger fields",
      "DPC_WATCHDOG_VIOLATION (133)\nThe DPC watchdog detected a prolonged run time at an IRQL of DISPATCH_LEVEL or above.\n"
      "Arguments:\nArg1: 0000000000000001, The system cumulatively spent an extended period of time at\n"

@@ -139,6 +139,20 @@ TEST_P(DamagedDump, ReadAsFarAsSoundOrRefused)
     d.patch(built);
     const DumpInfo info = readBytes(built.bytes);
     d.check(info);
+    // Read without the driver list, the damaged dump gives the same answers.
+    MemorySource source(built.bytes);
+    ReadOptions options;
+    options.driverList = false;
+    const DumpInfo light = readDump(source, QStringLiteral("x.dmp"), options);
+    EXPECT_EQ(light.errorKind, info.errorKind);
+    EXPECT_EQ(light.code, info.code);
+    EXPECT_EQ(light.driverCount, info.driverCount);
+    EXPECT_EQ(light.program, info.program);
+    ASSERT_EQ(light.suspect.has_value(), info.suspect.has_value());
+    if (info.suspect) {
+        EXPECT_EQ(light.suspect->module, info.suspect->module);
+        EXPECT_EQ(light.suspect->offset, info.suspect->offset);
+    }
 }
 
 const Damage kDamages[] = {
@@ -324,6 +338,13 @@ const Damage kDamages[] = {
      [](Built& b) { put32(b.bytes, at(b, "modules") + 4 + 0x14, 0xFFFFFFF0); },
      [](const DumpInfo& d) {
          EXPECT_EQ(d.program, QStringLiteral("\uFFFD"));
+         EXPECT_TRUE(has(d, WarningKind::NameDamaged));
+     }},
+    {"user: the faulting module's name unreadable", true,
+     [](Built& b) { put32(b.bytes, at(b, "modules") + 4 + 0x14, 0); },
+     [](const DumpInfo& d) {
+         ASSERT_TRUE(d.suspect);
+         EXPECT_EQ(d.suspect->module, QStringLiteral("\uFFFD"));
          EXPECT_TRUE(has(d, WarningKind::NameDamaged));
      }},
     {"user: name length past the end", true,
