@@ -46,10 +46,12 @@ struct ArchiveCallbacks {
     static la_ssize_t read(archive*, void* data, const void** buffer)
     {
         auto* self = static_cast<ArchiveReader*>(data);
-        // The span stays alive until the next call, as libarchive expects of the block it is handed.
-        self->block_ = self->source_.read(self->position_, kBlock);
-        self->position_ += self->block_.size();
-        *buffer = self->block_.bytes(self->block_.base(), self->block_.size()).data();
+        // libarchive may keep using a block after asking for the next one; each block is its own copy, which no
+        // later read reuses.
+        const ByteSpan span = self->source_.read(self->position_, kBlock);
+        self->block_ = span.bytes(span.base(), span.size()).toByteArray();
+        self->position_ += quint64(self->block_.size());
+        *buffer = self->block_.constData();
         return la_ssize_t(self->block_.size());
     }
 

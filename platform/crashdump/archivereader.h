@@ -41,7 +41,7 @@ private:
     ByteSource& source_;
     archive* archive_ = nullptr;
     quint64 position_ = 0;  // where the next read callback continues
-    ByteSpan block_;        // the bytes handed to libarchive by the last read callback
+    QByteArray block_;      // the bytes handed to libarchive by the last read callback
     QString error_;
 };
 

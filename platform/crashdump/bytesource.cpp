@@ -36,28 +36,26 @@ ByteSpan ByteSource::read(quint64 offset, quint64 size)
     if (const auto cached = last_.read(offset, length))
         return *cached;
     const qsizetype wanted = qsizetype(length);
+    // A free pooled buffer that is large enough (the smallest such) is taken out of the pool while it is filled:
+    // filling may read another source on this thread (an archive entry pulls from its archive), and that read must
+    // not pick the same buffer.
     QByteArray* slot = nullptr;
     for (QByteArray& buffer : t_buffers)
         if (buffer.isDetached() && buffer.capacity() >= wanted && (!slot || buffer.capacity() < slot->capacity()))
-            slot = &buffer;  // free and large enough: the smallest such
-    QByteArray fresh;
-    if (!slot) {
-        fresh = QByteArray(wanted, Qt::Uninitialized);
-        if (wanted <= kPooledMax) {
-            for (QByteArray& buffer : t_buffers) {
-                if (buffer.isNull() || buffer.isDetached()) {
-                    buffer = std::move(fresh);
-                    slot = &buffer;
-                    break;
-                }
-            }
-        }
-    }
-    QByteArray& bytes = slot ? *slot : fresh;
+            slot = &buffer;
+    QByteArray bytes = slot ? std::move(*slot) : QByteArray(wanted, Qt::Uninitialized);
     bytes.resize(wanted);
     const qint64 n = readAt(offset, length, bytes.data());
     bytes.resize(n < 0 ? 0 : qsizetype(std::min<quint64>(quint64(n), length)));
-    last_ = ByteSpan(offset, bytes);  // shares the buffer; it returns to the pool when the last span lets go
+    if (bytes.capacity() <= kPooledMax) {
+        for (QByteArray& buffer : t_buffers) {
+            if (buffer.isNull() || buffer.isDetached()) {
+                buffer = bytes;  // shared: it is free again once the last span lets go
+                break;
+            }
+        }
+    }
+    last_ = ByteSpan(offset, std::move(bytes));
     return last_;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/crashdump/bytespan.h"
 #include "platform/crashdump/utf16.h"
 
+#include <cstring>
 #include <limits>
 
 using namespace tervolin::platform::crashdump;
@@ -108,6 +109,52 @@ TEST(ByteSource, StreamErrorIsReported)
     EXPECT_TRUE(stream.read(0, 8).isEmpty());
     EXPECT_TRUE(stream.failed());
     EXPECT_EQ(stream.size(), 0u);
+}
+
+// A source that reads another one while it fills a read, as an archive entry pulls from its archive.
+class RelaySource final : public ByteSource {
+public:
+    explicit RelaySource(ByteSource& inner) : inner_(inner) {}
+    quint64 size() override { return inner_.size(); }
+
+protected:
+    qint64 readAt(quint64 offset, quint64 size, char* into) override
+    {
+        QByteArray wanted;
+        {
+            const ByteSpan span = inner_.read(offset, size);
+            wanted = span.bytes(span.base(), span.size()).toByteArray();
+        }
+        // Then read ahead, as a decompressor does, before handing the bytes over.
+        inner_.read(offset + 4096, size);
+        inner_.read(offset + 8192, size);
+        std::memcpy(into, wanted.constData(), size_t(wanted.size()));
+        return qint64(wanted.size());
+    }
+
+private:
+    ByteSource& inner_;
+};
+
+TEST(ByteSource, NestedReadsOnOneThreadKeepTheirBytes)
+{
+    QByteArray data(64 << 10, '\0');
+    for (qsizetype i = 0; i < data.size(); ++i)
+        data[i] = char((i * 7) % 251);
+    const auto expected = [&](quint64 offset) { return quint8(data[qsizetype(offset)]); };
+    MemorySource inner(data);
+    RelaySource outer(inner);
+    for (quint64 round = 0; round < 8; ++round) {
+        const quint64 at = round * 512;
+        const ByteSpan a = outer.read(at, 1000);
+        const ByteSpan b = inner.read(at + 8192, 1000);  // from the inner source's last read
+        ASSERT_EQ(a.size(), 1000u);
+        ASSERT_EQ(b.size(), 1000u);
+        for (quint64 i = 0; i < 1000; i += 97) {
+            EXPECT_EQ(a.u8(at + i), expected(at + i)) << round << " " << i;
+            EXPECT_EQ(b.u8(at + 8192 + i), expected(at + 8192 + i)) << round << " " << i;
+        }
+    }
 }
 
 TEST(Utf16Name, DecodesUntilNulAndReplacesWhatIsNotText)
