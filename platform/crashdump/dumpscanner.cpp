@@ -153,13 +153,15 @@ bool scanArchive(ByteSource& source, const QString& path, const ScanCallbacks& c
         DumpInfo info = readDump(*stream, name, options.read);
         if (stream->failed() && info.ok())
             info.warn(WarningKind::Truncated,
-                      QStringLiteral("the archive entry is damaged and could not be read to its end: %1").arg(reader.error()));
+                      QStringLiteral("the archive entry is damaged and could not be read to its end: %1")
+                          .arg(reader.error()));
         else if (stream->failed())
             info = failure(name, ReadError::ArchiveUnreadable,
                            QStringLiteral("the archive entry cannot be read: %1").arg(reader.error()));
         else if (stream->capped() && info.ok())
             info.warn(WarningKind::EntryCapped,
-                      QStringLiteral("only the first %1 MiB of the archive entry were read").arg(options.entryCap >> 20));
+                      QStringLiteral("only the first %1 MiB of the archive entry were read")
+                          .arg(options.entryCap >> 20));
         callbacks.result(std::move(info));
     }
     if (!reader.error().isEmpty())

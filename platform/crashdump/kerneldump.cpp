@@ -156,7 +156,8 @@ private:
         cover(triageField(triage::kValidOffset), 4);
         cover(triageField(triage::kContextOffset), 0x200);
         cover(triageField(triage::kUnloadedDriversOffset), layout_.unloadedFirst + 64 * layout_.unloadedEntrySize);
-        cover(triageField(triage::kCallStackOffset), std::min<quint64>(triageField(triage::kSizeOfCallStack), limits::kMaxStack));
+        cover(triageField(triage::kCallStackOffset),
+              std::min<quint64>(triageField(triage::kSizeOfCallStack), limits::kMaxStack));
         cover(triageField(triage::kDriverListOffset),
               std::min<quint64>(triageField(triage::kDriverCount), limits::kMaxDrivers) * layout_.driverEntrySize);
         if (options_.driverList)
@@ -287,7 +288,9 @@ private:
         quint64 count = std::min<quint64>(*declared, limits::kMaxUnloaded);
         if (count < *declared)
             info_.warn(WarningKind::ListCapped,
-                       QStringLiteral("the dump lists %1 unloaded drivers; the first %2 are read").arg(*declared).arg(count));
+                       QStringLiteral("the dump lists %1 unloaded drivers; the first %2 are read")
+                           .arg(*declared)
+                           .arg(count));
         const quint64 first = offset + layout_.unloadedFirst;
         if (!fits(fileSize_, first, count, layout_.unloadedEntrySize)) {
             const quint64 room = first <= fileSize_ ? (fileSize_ - first) / layout_.unloadedEntrySize : 0;
@@ -468,7 +471,8 @@ void readKernelDump(ByteSource& source, const ByteSpan& head, const KernelLayout
     info.parameterCount = 4;
     info.code = field32(head, layout.code);
     for (int i = 0; i < 4; ++i)
-        info.parameters[size_t(i)] = head.word(layout.parameters + quint64(i) * quint64(layout.width / 8), layout.width).value_or(0);
+        info.parameters[size_t(i)] =
+            head.word(layout.parameters + quint64(i) * quint64(layout.width / 8), layout.width).value_or(0);
     if (head.size() < layout.headerSize)
         info.warn(WarningKind::HeaderIncomplete,
                   QStringLiteral("the dump header is cut off after %1 of its %2 bytes; fields past the cut are unknown")

@@ -7,7 +7,8 @@ namespace tervolin::platform::crashdump {
 bool isKernelOrHal(const QString& moduleName)
 {
     const QString name = moduleName.toLower();
-    static const char* const kernels[] = {"ntoskrnl.exe", "ntkrnlmp.exe", "ntkrnlpa.exe", "ntkrpamp.exe", "ntkrla57.exe"};
+    static const char* const kernels[] = {"ntoskrnl.exe", "ntkrnlmp.exe", "ntkrnlpa.exe", "ntkrpamp.exe",
+                                          "ntkrla57.exe"};
     for (const char* kernel : kernels)
         if (name == QLatin1String(kernel))
             return true;

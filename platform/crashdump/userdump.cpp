@@ -68,7 +68,8 @@ public:
                     bool damaged = false;
                     moduleName = this->moduleName(nameRvas_[size_t(module - info_.drivers.data())], &damaged);
                     if (damaged)
-                        info_.warn(WarningKind::NameDamaged, QStringLiteral("the faulting module's name could not be read in full"));
+                        info_.warn(WarningKind::NameDamaged,
+                                   QStringLiteral("the faulting module's name could not be read in full"));
                 }
                 info_.suspect = Suspect{moduleName, *exceptionAddress_ - module->base, SuspectMethod::Context};
             }
