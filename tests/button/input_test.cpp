@@ -238,8 +238,8 @@ struct Transition
     bool leftHeld;
     bool spaceHeld;
     bool parentActive;
-    std::int32_t from;
-    std::int32_t to;
+    ButtonStates from;
+    ButtonStates to;
 };
 
 class ButtonStateTable : public ::testing::TestWithParam<Transition>
@@ -280,9 +280,9 @@ TEST_P(ButtonStateTable, Transition)
     platform::releaseCapture();
 }
 
-constexpr std::int32_t N = ButtonStates::StateNormal;
-constexpr std::int32_t H = ButtonStates::StateHot;
-constexpr std::int32_t D = ButtonStates::StateDown;
+constexpr ButtonStates N = ButtonStates::StateNormal;
+constexpr ButtonStates H = ButtonStates::StateHot;
+constexpr ButtonStates D = ButtonStates::StateDown;
 
 INSTANTIATE_TEST_SUITE_P(
     All, ButtonStateTable,

@@ -2,6 +2,7 @@
 
 #include "controls/progressbar/caption.h"
 #include "controls/progressbar/colours.h"
+#include "tests/button/enumnames.h"
 #include "tests/support/qtprinters.h"
 
 using namespace tervolin::controls::progressbar;
@@ -34,13 +35,13 @@ INSTANTIATE_TEST_SUITE_P(Table, Percent,
 
 TEST(CaptionText, ChosenByTextStyle)
 {
-    EXPECT_EQ(captionText(1, 0, 0, QStringLiteral("x")), QStringLiteral("0"));
-    EXPECT_EQ(captionText(1, 2147483647, 0, QString()), QStringLiteral("2147483647"));
-    EXPECT_EQ(captionText(2, 1, 100.0 / 3, QString()), QStringLiteral("33.3333333333333%"));
-    EXPECT_EQ(captionText(3, 5, 5, QStringLiteral("Z42K ProgressBar")), QStringLiteral("Z42K ProgressBar"));
-    EXPECT_EQ(captionText(3, 5, 5, QString()), QString());
+    EXPECT_EQ(captionText(TextStyleValue::ValueText, 0, 0, QStringLiteral("x")), QStringLiteral("0"));
+    EXPECT_EQ(captionText(TextStyleValue::ValueText, 2147483647, 0, QString()), QStringLiteral("2147483647"));
+    EXPECT_EQ(captionText(TextStyleValue::PercentText, 1, 100.0 / 3, QString()), QStringLiteral("33.3333333333333%"));
+    EXPECT_EQ(captionText(TextStyleValue::CustomText, 5, 5, QStringLiteral("Z42K ProgressBar")), QStringLiteral("Z42K ProgressBar"));
+    EXPECT_EQ(captionText(TextStyleValue::CustomText, 5, 5, QString()), QString());
     for (int style : {0, 4, -1, 99})
-        EXPECT_FALSE(captionText(style, 5, 5, QStringLiteral("x")).has_value()) << style;
+        EXPECT_FALSE(captionText(TextStyleValue{style}, 5, 5, QStringLiteral("x")).has_value()) << style;
 }
 
 struct PositionCase
@@ -58,7 +59,7 @@ class Position : public ::testing::TestWithParam<PositionCase>
 // nearest(191.5) (even: 192), the middle row nearest(3) and the bottom row nearest(7).
 TEST_P(Position, NinePlacesWithUnevenMargins)
 {
-    EXPECT_EQ(captionPosition(GetParam().alignment, 295, 20, 100.5, 12), QPoint(GetParam().x, GetParam().y));
+    EXPECT_EQ(captionPosition(TextAlignmentValue{GetParam().alignment}, 295, 20, 100.5, 12), QPoint(GetParam().x, GetParam().y));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Position,
@@ -70,10 +71,10 @@ INSTANTIATE_TEST_SUITE_P(Table, Position,
 TEST(CaptionPosition, HalvesRoundToEvenAndWideCaptionsGoNegative)
 {
     // 20 / 2 − 13 / 2 − 1 = 2.5 → 2; 21 / 2 − 13 / 2 − 1 = 3 exactly.
-    EXPECT_EQ(captionPosition(5, 50, 20, 10, 13).y(), 2);
-    EXPECT_EQ(captionPosition(5, 50, 21, 10, 13).y(), 3);
-    EXPECT_EQ(captionPosition(9, 50, 20, 100, 12).x(), -53);
-    EXPECT_EQ(captionPosition(5, 50, 20, 100, 12).x(), -26);
+    EXPECT_EQ(captionPosition(TextAlignmentValue::MiddleCenter, 50, 20, 10, 13).y(), 2);
+    EXPECT_EQ(captionPosition(TextAlignmentValue::MiddleCenter, 50, 21, 10, 13).y(), 3);
+    EXPECT_EQ(captionPosition(TextAlignmentValue::BottomRight, 50, 20, 100, 12).x(), -53);
+    EXPECT_EQ(captionPosition(TextAlignmentValue::MiddleCenter, 50, 20, 100, 12).x(), -26);
 }
 
 constexpr ColorRef kFore = rgb(0, 0, 255);
@@ -91,7 +92,7 @@ class Passes : public ::testing::TestWithParam<PassCase>
 
 TEST_P(Passes, InDrawingOrderWithTheCaptionLast)
 {
-    EXPECT_EQ(captionPasses(GetParam().effect, kFore, kEffect), GetParam().passes);
+    EXPECT_EQ(captionPasses(TextEffectValue{GetParam().effect}, kFore, kEffect), GetParam().passes);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -136,9 +137,9 @@ TEST(DrawCaptionText, DrawsNothingForAnUnknownEffect)
 {
     tervolin::platform::Surface s(60, 20, rgb(255, 255, 255));
     const QImage before = s.image().copy();
-    DrawCaptionText(s, QStringLiteral("50%"), 5, 6, 0, 0, true);
+    DrawCaptionText(s, QStringLiteral("50%"), TextAlignmentValue::MiddleCenter, TextEffectValue{6}, 0, 0, true);
     EXPECT_EQ(s.image(), before);
-    DrawCaptionText(s, QStringLiteral("50%"), 5, 1, 0, 0, true);
+    DrawCaptionText(s, QStringLiteral("50%"), TextAlignmentValue::MiddleCenter, TextEffectValue::Plain, 0, 0, true);
     EXPECT_NE(s.image(), before);
 }
 

@@ -94,7 +94,7 @@ TEST_P(TwoColour, RunsAlongTheDirectionWithRightAndBottomAsEdges)
 {
     const TwoColourCase& c = GetParam();
     Surface s(10, 10, kPaper);
-    GradientTwoColour(s, c.direction, rgb(0, 0, 0), rgb(200, 100, 40), c.left, c.top, c.right, c.bottom);
+    GradientTwoColour(s, tervolin::platform::GradientDirection{c.direction}, rgb(0, 0, 0), rgb(200, 100, 40), c.left, c.top, c.right, c.bottom);
     EXPECT_EQ(s.pixel(c.probe.x(), c.probe.y()), c.expected);
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/progressbar/colours.h"
+#include "tests/button/enumnames.h"
 #include "controls/progressbar/painter.h"
 
 using namespace tervolin::controls::progressbar;
@@ -10,14 +11,14 @@ using tervolin::platform::systemColour;
 
 namespace {
 
-constexpr int kNoCaption = 4;
+constexpr TextStyleValue kNoCaption{4};
 
 ProgressBarFields bar(int theme, int value, int max = 100)
 {
     ProgressBarFields f;
     f.TextStyle = kNoCaption;
-    f.Theme = theme;
-    f.Orientations = 1;
+    f.Theme = ThemeValue{theme};
+    f.Orientations = OrientationValue::Horizontal;
     f.RoundedValue = 5;
     f.Min = 0;
     f.Max = max;
@@ -107,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(Table, Fill,
 TEST(DrawProgressBar, VerticalBarFillsDownwardsInLeftAndRightBands)
 {
     ProgressBarFields f = bar(8, 30);
-    f.Orientations = 2;
+    f.Orientations = OrientationValue::Vertical;
     const Drawn d = draw(f, 20, 100);
     EXPECT_EQ(d.result.fillLength, 30);
     EXPECT_EQ(d.surface.pixel(10, 29), d.colours[12]);
@@ -119,7 +120,7 @@ TEST(DrawProgressBar, VerticalBarFillsDownwardsInLeftAndRightBands)
 TEST(DrawProgressBar, UnknownOrientationDrawsBackgroundOutlineAndCaptionOnly)
 {
     ProgressBarFields f = bar(3, 50);
-    f.Orientations = 3;
+    f.Orientations = OrientationValue{3};
     const Drawn d = draw(f, 60, 20);
     const ColorRef outline = d.colours[16];
     for (int y = 0; y < 20; ++y)
@@ -176,7 +177,7 @@ TEST_P(Disabled, DrawsOnlyGreys)
             ASSERT_TRUE(tervolin::platform::redOf(p) == tervolin::platform::greenOf(p) && tervolin::platform::greenOf(p) == tervolin::platform::blueOf(p)) << x << "," << y;
         }
     ThemeColours plain{};
-    LoadThemeColours(plain, GetParam(), f.PBSCustomeColor1, f.PBSCustomeColor2);
+    LoadThemeColours(plain, ThemeValue{GetParam()}, f.PBSCustomeColor1, f.PBSCustomeColor2);
     for (std::size_t i = 0; i < plain.size(); ++i)
         EXPECT_EQ(d.colours[i], GreyColour(plain[i])) << i;
 }
@@ -190,10 +191,10 @@ TEST(ThemeColours, UnknownThemeKeepsTheLastTable)
     ProgressBarFields f = bar(11, 100);
     DrawProgressBar(s, f, colours);
     EXPECT_EQ(colours, ThemeColours{});  // before any valid theme: all black
-    f.Theme = 3;
+    f.Theme = ThemeValue::Green;
     DrawProgressBar(s, f, colours);
     const ThemeColours green = colours;
-    f.Theme = 11;
+    f.Theme = ThemeValue{11};
     DrawProgressBar(s, f, colours);
     EXPECT_EQ(colours, green);
     EXPECT_EQ(s.pixel(30, 10), rgb(57, 203, 70));
@@ -211,13 +212,13 @@ TEST(ThemeColours, OddEntriesCopyTheEvenOnesAndThemesDiffer)
 {
     for (int theme = 1; theme <= 10; ++theme) {
         ThemeColours c{};
-        LoadThemeColours(c, theme, rgb(200, 30, 90), rgb(10, 200, 240));
+        LoadThemeColours(c, ThemeValue{theme}, rgb(200, 30, 90), rgb(10, 200, 240));
         for (std::size_t i = 1; i < c.size(); i += 2)
             EXPECT_EQ(c[i], c[i - 1]) << "theme " << theme << " entry " << i;
     }
     ThemeColours sky{}, lime{};
-    LoadThemeColours(sky, 8, 0, 0);
-    LoadThemeColours(lime, 9, 0, 0);
+    LoadThemeColours(sky, ThemeValue::Sky, 0, 0);
+    LoadThemeColours(lime, ThemeValue::Lime, 0, 0);
     EXPECT_EQ(sky[16], rgb(23, 139, 211));
     EXPECT_EQ(lime[16], rgb(188, 184, 188));
     EXPECT_EQ(lime[10], rgb(108, 255, 108));
@@ -226,7 +227,7 @@ TEST(ThemeColours, OddEntriesCopyTheEvenOnesAndThemesDiffer)
 TEST(ThemeColours, CustomThemeWithBlackColoursHidesTheFill)
 {
     ThemeColours c{};
-    LoadThemeColours(c, 10, 0, 0);
+    LoadThemeColours(c, ThemeValue::Custom, 0, 0);
     const ThemeColours expected{rgb(180, 180, 180), rgb(180, 180, 180), rgb(50, 50, 50),    rgb(50, 50, 50),    0, 0,
                                 rgb(80, 80, 80),    rgb(80, 80, 80),    rgb(180, 180, 180), rgb(180, 180, 180), rgb(50, 50, 50),
                                 rgb(50, 50, 50),    0,                  0,                  rgb(80, 80, 80),    rgb(80, 80, 80),
@@ -237,7 +238,7 @@ TEST(ThemeColours, CustomThemeWithBlackColoursHidesTheFill)
 TEST(ThemeColours, CustomSystemColoursAreTranslatedFirst)
 {
     ThemeColours c{};
-    LoadThemeColours(c, 10, systemColour(13), systemColour(15));
+    LoadThemeColours(c, ThemeValue::Custom, systemColour(13), systemColour(15));
     EXPECT_EQ(c[12], rgb(0, 120, 215));
     EXPECT_EQ(c[16], rgb(0, 120, 215));
     EXPECT_EQ(c[4], rgb(240, 240, 240));
@@ -247,11 +248,11 @@ TEST(ThemeColours, CustomSystemColoursAreTranslatedFirst)
 TEST(DrawProgressBar, CaptionFollowsTheTextStyle)
 {
     ProgressBarFields f = bar(1, 1, 3);
-    f.TextEffect = 1;
-    f.TextAlignment = 5;
+    f.TextEffect = TextEffectValue::Plain;
+    f.TextAlignment = TextAlignmentValue::MiddleCenter;
     for (const auto& [style, text] : std::vector<std::pair<int, std::optional<QString>>>{
              {1, QStringLiteral("1")}, {2, QStringLiteral("33.3333333333333%")}, {3, QStringLiteral("abc")}, {4, std::nullopt}}) {
-        f.TextStyle = style;
+        f.TextStyle = TextStyleValue{style};
         f.Text = QStringLiteral("abc");
         EXPECT_EQ(draw(f, 120, 20).result.caption, text) << style;
     }

@@ -9,6 +9,7 @@
 #include "controls/progressbar/colours.h"
 #include "controls/progressbar/progressbar.h"
 #include "platform/formdescription.h"
+#include "tests/button/enumnames.h"
 #include "tests/support/qtprinters.h"
 
 using namespace tervolin::controls;
@@ -148,7 +149,9 @@ TEST(ProgressBar, EveryLetNotifiesItsKeyBeforeItRedraws)
                          [&](const QString&) { redrawnWhenTold = p.bar->surface().image() != before; });
         ASSERT_TRUE(p.bar->setProperty(let.key, let.value)) << let.key;
         EXPECT_EQ(p.told, QStringList{QString::fromLatin1(let.key)}) << let.key;
-        EXPECT_EQ(p.bar->property(let.key), let.value) << let.key;
+        QVariant readBack = p.bar->property(let.key);  // an enumeration reads back as its enum type
+        ASSERT_TRUE(readBack.convert(let.value.metaType())) << let.key;
+        EXPECT_EQ(readBack, let.value) << let.key;
         EXPECT_FALSE(redrawnWhenTold) << let.key;
         EXPECT_EQ(p.bar->surface().image() != before, let.changesLook) << let.key;
     }
@@ -163,11 +166,11 @@ TEST(ProgressBar, ANewInstanceAssignsEachDefaultThroughItsLet)
     const ProgressBar& b = *p.bar;
     EXPECT_EQ(b.Value(), 50);
     EXPECT_EQ(b.Text(), QStringLiteral("Z42K ProgressBar"));
-    EXPECT_EQ(b.TextStyle(), 3);
-    EXPECT_EQ(b.TextEffect(), 5);
+    EXPECT_EQ(b.TextStyle(), ProgressBar::TextStyleValue::CustomText);
+    EXPECT_EQ(b.TextEffect(), ProgressBar::TextEffectValue::DropShadow);
     EXPECT_EQ(b.TextEffectColor(), 0xFFFFFF);
-    EXPECT_EQ(b.TextAlignment(), 5);
-    EXPECT_EQ(b.Theme(), 1);
+    EXPECT_EQ(b.TextAlignment(), ProgressBar::TextAlignmentValue::MiddleCenter);
+    EXPECT_EQ(b.Theme(), ProgressBar::ThemeValue::Gold);
     EXPECT_TRUE(b.Enabled());
     ASSERT_TRUE(b.TextFont());
     EXPECT_EQ(b.TextFont()->name(), QStringLiteral("宋体"));
@@ -197,8 +200,8 @@ TEST(ProgressBar, AnEmptyStoreLoadsTheReadDefaultsInReadOrder)
                                "TextEffectColor", "TextEffect", "TextAlignment", "TextFont", "TextForeColor", "PBSCustomeColor2",
                                "PBSCustomeColor1"}));
     const ProgressBar& b = *p.bar;
-    EXPECT_EQ(b.TextStyle(), 1);
-    EXPECT_EQ(b.TextEffect(), 1);
+    EXPECT_EQ(b.TextStyle(), ProgressBar::TextStyleValue::ValueText);
+    EXPECT_EQ(b.TextEffect(), ProgressBar::TextEffectValue::Plain);
     EXPECT_EQ(b.TextEffectColor(), rgb(200, 200, 200));
     EXPECT_EQ(b.Text(), QStringLiteral("ProgressBar1"));  // the display name
     EXPECT_EQ(b.lastRedraw().caption, QStringLiteral("50"));
@@ -257,9 +260,9 @@ TEST(ProgressBar, LoadingSkipsAKeyThatCannotBeReadAndGoesOn)
     store.set(QStringLiteral("TextStyle"), 2);
     Placed p;
     p.bar->readProperties(store);
-    EXPECT_EQ(p.bar->Theme(), 0);  // kept its value
+    EXPECT_EQ(p.bar->Theme(), ProgressBar::ThemeValue{0});  // kept its value
     EXPECT_FALSE(p.bar->TextFont());
-    EXPECT_EQ(p.bar->TextStyle(), 2);
+    EXPECT_EQ(p.bar->TextStyle(), ProgressBar::TextStyleValue::PercentText);
     EXPECT_FALSE(p.told.contains(QStringLiteral("Theme")));
     EXPECT_FALSE(p.told.contains(QStringLiteral("TextFont")));
     EXPECT_EQ(p.told.back(), QStringLiteral("PBSCustomeColor1"));
@@ -270,14 +273,14 @@ TEST(ProgressBar, EveryPropertySurvivesASaveAndLoadThroughAFormDescription)
     Placed p;
     p.placeNew();
     ProgressBar& b = *p.bar;
-    b.setOrientations(2);
+    b.setOrientations(ProgressBar::OrientationValue::Vertical);
     b.setMax(500);
     b.setMin(7);
     b.setValue(321);
     b.setRoundedValue(0);
     b.setEnabled(false);
-    b.setTheme(10);
-    b.setTextStyle(2);
+    b.setTheme(ProgressBar::ThemeValue::Custom);
+    b.setTextStyle(ProgressBar::TextStyleValue::PercentText);
     FontDescription fd;
     fd.name = QStringLiteral("Tahoma");
     fd.size = 12;
@@ -285,10 +288,10 @@ TEST(ProgressBar, EveryPropertySurvivesASaveAndLoadThroughAFormDescription)
     fd.italic = true;
     b.setTextFont(std::make_shared<Font>(fd));
     b.setTextForeColor(static_cast<int>(0x80000012u));
-    b.setTextAlignment(9);
+    b.setTextAlignment(ProgressBar::TextAlignmentValue::BottomRight);
     b.setText(QStringLiteral("进度"));
     b.setTextEffectColor(0x0000FF);
-    b.setTextEffect(4);
+    b.setTextEffect(ProgressBar::TextEffectValue::Outline);
     b.setPBSCustomeColor2(0xABCDEF);
     b.setPBSCustomeColor1(0x123456);
 
@@ -395,7 +398,7 @@ TEST(ProgressBar, GradientMethodsDrawOnAGivenSurface)
 TEST(ProgressBar, ACreatedInstanceRedrawsWithoutARatio)
 {
     Placed p;
-    p.bar->setTheme(0);  // Max 0, Orientations 0, all black
+    p.bar->setTheme(ProgressBar::ThemeValue{0});  // Max 0, Orientations 0, all black
     EXPECT_EQ(p.bar->lastRedraw().fillLength, 0);
     EXPECT_EQ(p.bar->lastRedraw().percent, 0);
     EXPECT_FALSE(p.bar->lastRedraw().caption);
