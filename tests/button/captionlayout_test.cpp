@@ -4,7 +4,7 @@
 
 #include "controls/button/buttontypes.h"
 #include "controls/button/captionlayout.h"
-#include "tests/button/enumnames.h"
+#include "tests/button/testnames.h"
 
 using namespace tervolin::controls;
 using tervolin::platform::Rect;

@@ -3,7 +3,7 @@
 
 #include "controls/button/primitives.h"
 #include "controls/button/stylepainter.h"
-#include "tests/button/enumnames.h"
+#include "tests/button/testnames.h"
 #include "platform/colour.h"
 #include "platform/surface.h"
 

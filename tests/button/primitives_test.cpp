@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/button/primitives.h"
+#include "tests/button/testnames.h"
 
 using namespace tervolin::controls;
 using tervolin::platform::Dib;
@@ -49,7 +50,10 @@ INSTANTIATE_TEST_SUITE_P(Colour, ShiftColorCases,
         ShiftCase{rgb(1, 2, 3), std::numeric_limits<float>::quiet_NaN(), rgb(1, 2, 3)},
         ShiftCase{rgb(1, 2, 3), std::numeric_limits<float>::infinity(), grey(255)},
         ShiftCase{rgb(1, 2, 3), -std::numeric_limits<float>::infinity(), grey(0)},
-        ShiftCase{-1, 0.1f, grey(255)}));  // an untranslated colour is shifted as its low bytes
+        ShiftCase{-1, 0.1f, grey(255)}),  // an untranslated colour is shifted as its low bytes
+    [](const ::testing::TestParamInfo<ShiftCase>& row) {
+        return tervolin::test::colourName(row.param.in) + "_by_" + tervolin::test::numberName(row.param.factor);
+    });
 
 struct BlendCase
 {
@@ -70,7 +74,10 @@ INSTANTIATE_TEST_SUITE_P(Colour, BlendColorsCases,
                       BlendCase{rgb(2, 0, 0), rgb(3, 0, 0), rgb(2, 0, 0)},       // 2.5 -> 2
                       BlendCase{rgb(0, 0, 0), rgb(255, 255, 255), grey(128)},    // 127.5 -> 128
                       BlendCase{rgb(10, 20, 30), rgb(20, 41, 30), rgb(15, 30, 30)},  // 30.5 -> 30
-                      BlendCase{0x00FFFFFF, 0x00E3E3E3, 0x00F1F1F1}));
+                      BlendCase{0x00FFFFFF, 0x00E3E3E3, 0x00F1F1F1}),
+    [](const ::testing::TestParamInfo<BlendCase>& row) {
+        return tervolin::test::colourName(row.param.a) + "_and_" + tervolin::test::colourName(row.param.b);
+    });
 
 TEST(Colour, TranslateColorGivesPinnedSystemColoursOrMinusOne)
 {

@@ -2,7 +2,7 @@
 
 #include "controls/progressbar/caption.h"
 #include "controls/progressbar/colours.h"
-#include "tests/button/enumnames.h"
+#include "tests/button/testnames.h"
 #include "tests/support/qtprinters.h"
 
 using namespace tervolin::controls::progressbar;
@@ -31,7 +31,8 @@ INSTANTIATE_TEST_SUITE_P(Table, Percent,
                                            PercentCase{100.0 * 15 / 20, "75%"}, PercentCase{0, "0%"}, PercentCase{100, "100%"},
                                            PercentCase{12.5, "12.5%"}, PercentCase{100.0 * 1 / 7, "14.2857142857143%"},
                                            PercentCase{100.0 * 2 / 3, "66.6666666666667%"},
-                                           PercentCase{100.0 * 1 / 10000000, "1E-05%"}));
+                                           PercentCase{100.0 * 1 / 10000000, "1E-05%"}),
+                         [](const ::testing::TestParamInfo<PercentCase>& row) { return tervolin::test::identifier(row.param.text); });
 
 TEST(CaptionText, ChosenByTextStyle)
 {
@@ -66,7 +67,10 @@ INSTANTIATE_TEST_SUITE_P(Table, Position,
                          ::testing::Values(PositionCase{1, 1, 0}, PositionCase{2, 1, 3}, PositionCase{3, 1, 7},
                                            PositionCase{4, 96, 0}, PositionCase{5, 96, 3}, PositionCase{6, 96, 7},
                                            PositionCase{7, 192, 0}, PositionCase{8, 192, 3}, PositionCase{9, 192, 7},
-                                           PositionCase{0, 0, 0}, PositionCase{10, 0, 0}, PositionCase{-5, 0, 0}));
+                                           PositionCase{0, 0, 0}, PositionCase{10, 0, 0}, PositionCase{-5, 0, 0}),
+                         [](const ::testing::TestParamInfo<PositionCase>& row) {
+                             return tervolin::test::nameOf(TextAlignmentValue{row.param.alignment});
+                         });
 
 TEST(CaptionPosition, HalvesRoundToEvenAndWideCaptionsGoNegative)
 {
@@ -101,7 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PassCase{2, {{-1, -1, kEffect}, {1, 1, kEffectGrey}, {0, 0, kFore}}},
                       PassCase{3, {{1, 1, kEffect}, {-1, 0, kEffectGrey}, {0, 0, kFore}}},
                       PassCase{4, {{1, 0, kEffect}, {-1, 0, kEffect}, {0, -1, kEffect}, {0, 1, kEffect}, {0, 0, kFore}}},
-                      PassCase{5, {{1, 1, kEffect}, {0, 0, kFore}}}, PassCase{0, {}}, PassCase{6, {}}));
+                      PassCase{5, {{1, 1, kEffect}, {0, 0, kFore}}}, PassCase{0, {}}, PassCase{6, {}}),
+    [](const ::testing::TestParamInfo<PassCase>& row) { return tervolin::test::nameOf(TextEffectValue{row.param.effect}); });
 
 struct ColourCase
 {
@@ -131,7 +136,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ColourCase{0, 0xFFFFFF, false, 0, 0xFFFFFF},
                       // system colours are translated before greying: highlight (0, 120, 215) greys to 112
                       ColourCase{systemColour(13), systemColour(14), true, rgb(0, 120, 215), rgb(255, 255, 255)},
-                      ColourCase{systemColour(13), systemColour(14), false, rgb(112, 112, 112), rgb(255, 255, 255)}));
+                      ColourCase{systemColour(13), systemColour(14), false, rgb(112, 112, 112), rgb(255, 255, 255)}),
+    [](const ::testing::TestParamInfo<ColourCase>& row) {
+        return tervolin::test::colourName(row.param.fore) + "_on_" + tervolin::test::colourName(row.param.effect) + (row.param.enabled ? "" : "_Disabled");
+    });
 
 TEST(DrawCaptionText, DrawsNothingForAnUnknownEffect)
 {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "controls/progressbar/colours.h"
-#include "tests/button/enumnames.h"
 #include "controls/progressbar/painter.h"
+#include "tests/button/testnames.h"
 
 using namespace tervolin::controls::progressbar;
 using tervolin::platform::rgb;
@@ -103,7 +103,12 @@ INSTANTIATE_TEST_SUITE_P(Table, Fill,
                                            FillCase{0, 0, 100, 295, 0, 0},      // Value 0: no fill at all
                                            FillCase{0, 1, 1000, 295, 0, 0.1},   // positive Value, empty fill
                                            FillCase{0, 1, 3, 100, 33, 100.0 / 3}, FillCase{0, 100, 100, 50, 50, 100},
-                                           FillCase{0, 0, 0, 30, 0, 0}));  // not yet initialised: no ratio
+                                           FillCase{0, 0, 0, 30, 0, 0}),  // not yet initialised: no ratio
+                         [](const ::testing::TestParamInfo<FillCase>& row) {
+                             const FillCase& c = row.param;
+                             return "Min" + std::to_string(c.min) + "_Value" + std::to_string(c.value) + "_Max" + std::to_string(c.max)
+                                    + "_Width" + std::to_string(c.width);
+                         });
 
 TEST(DrawProgressBar, VerticalBarFillsDownwardsInLeftAndRightBands)
 {
@@ -182,7 +187,8 @@ TEST_P(Disabled, DrawsOnlyGreys)
         EXPECT_EQ(d.colours[i], GreyColour(plain[i])) << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryTheme, Disabled, ::testing::Range(1, 11));
+INSTANTIATE_TEST_SUITE_P(EveryTheme, Disabled, ::testing::Range(1, 11),
+                         [](const ::testing::TestParamInfo<int>& row) { return tervolin::test::nameOf(ThemeValue{row.param}); });
 
 TEST(ThemeColours, UnknownThemeKeepsTheLastTable)
 {
