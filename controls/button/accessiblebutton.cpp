@@ -1,5 +1,6 @@
 #include "controls/button/accessiblebutton.h"
 
+#include "controls/accessiblefactory.h"
 #include "controls/button/accesskey.h"
 #include "controls/button/vantlebutton.h"
 
@@ -8,14 +9,6 @@
 namespace tervolin::controls {
 
 namespace {
-
-QAccessibleInterface* createAccessibleButton(const QString& className, QObject* object)
-{
-    if (className != QLatin1String(vantlebutton::staticMetaObject.className()))
-        return nullptr;
-    auto* button = qobject_cast<vantlebutton*>(object);
-    return button ? new AccessibleButton(button) : nullptr;
-}
 
 void sendStateChange(vantlebutton* button, bool checkable)
 {
@@ -95,8 +88,7 @@ QStringList AccessibleButton::keyBindingsForAction(const QString& actionName) co
 
 void connectAccessibility(vantlebutton& button)
 {
-    static const bool installed = (QAccessible::installFactory(&createAccessibleButton), true);
-    (void)installed;
+    installAccessibleFactory<vantlebutton, AccessibleButton>();
 
     vantlebutton* b = &button;
     QObject::connect(b, &vantlebutton::CaptionChanged, b, [b] {

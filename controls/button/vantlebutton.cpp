@@ -231,6 +231,15 @@ void vantlebutton::enabledStateChanged()
 
 // --- Properties ---------------------------------------------------------------------------------------------------
 
+template <typename T>
+void vantlebutton::let(T vantlebutton::*member, T value, Redraws redraw, void (vantlebutton::*changed)(T))
+{
+    this->*member = value;
+    if (redraw == Redraws::Always || (redraw == Redraws::WithPicture && !m_Picture.isNone()))
+        Redraw();
+    announce(*this, changed, value);
+}
+
 void vantlebutton::setButtonStyle(ButtonStyles style)
 {
     const ColorRef back = m_BackColor, fore = m_ForeColor;
@@ -251,8 +260,7 @@ void vantlebutton::setButtonStyle(ButtonStyles style)
 
 void vantlebutton::setShowFocusRect(bool on)
 {
-    m_ShowFocusRect = on;
-    announce(*this, &vantlebutton::ShowFocusRectChanged, on);
+    let(&vantlebutton::m_ShowFocusRect, on, Redraws::Never, &vantlebutton::ShowFocusRectChanged);
 }
 
 void vantlebutton::setFont(std::shared_ptr<platform::Font> font)
@@ -266,9 +274,7 @@ void vantlebutton::setFont(std::shared_ptr<platform::Font> font)
 
 void vantlebutton::setBackColor(ColorRef colour)
 {
-    m_BackColor = colour;
-    Redraw();
-    announce(*this, &vantlebutton::BackColorChanged, colour);
+    let(&vantlebutton::m_BackColor, colour, Redraws::Always, &vantlebutton::BackColorChanged);
 }
 
 void vantlebutton::setCaption(const QString& caption)
@@ -310,8 +316,7 @@ void vantlebutton::setMousePointer(std::int32_t code)
 
 void vantlebutton::setHandPointer(bool on)
 {
-    m_HandPointer = on;
-    announce(*this, &vantlebutton::HandPointerChanged, on);
+    let(&vantlebutton::m_HandPointer, on, Redraws::Never, &vantlebutton::HandPointerChanged);
 }
 
 void vantlebutton::setMouseIcon(const Picture& picture)
@@ -355,24 +360,17 @@ void vantlebutton::setPictureHover(const Picture& picture)
 
 void vantlebutton::setPictureSize(PictureSizes size)
 {
-    m_PictureSize = size;
-    Redraw();
-    announce(*this, &vantlebutton::PictureSizeChanged, size);
+    let(&vantlebutton::m_PictureSize, size, Redraws::Always, &vantlebutton::PictureSizeChanged);
 }
 
 void vantlebutton::setMaskColor(ColorRef colour)
 {
-    m_MaskColor = colour;
-    Redraw();
-    announce(*this, &vantlebutton::MaskColorChanged, colour);
+    let(&vantlebutton::m_MaskColor, colour, Redraws::Always, &vantlebutton::MaskColorChanged);
 }
 
 void vantlebutton::setUseMaskColor(bool on)
 {
-    m_UseMaskColor = on;
-    if (!m_Picture.isNone())
-        Redraw();
-    announce(*this, &vantlebutton::UseMaskColorChanged, on);
+    let(&vantlebutton::m_UseMaskColor, on, Redraws::WithPicture, &vantlebutton::UseMaskColorChanged);
 }
 
 void vantlebutton::setCheckBoxMode(bool on)
@@ -388,17 +386,12 @@ void vantlebutton::setCheckBoxMode(bool on)
 
 void vantlebutton::setPictureAlign(PictureAlignments align)
 {
-    m_PictureAlign = align;
-    if (!m_Picture.isNone())
-        Redraw();
-    announce(*this, &vantlebutton::PictureAlignChanged, align);
+    let(&vantlebutton::m_PictureAlign, align, Redraws::WithPicture, &vantlebutton::PictureAlignChanged);
 }
 
 void vantlebutton::setCaptionAlign(CaptionAlignments align)
 {
-    m_CaptionAlign = align;
-    Redraw();
-    announce(*this, &vantlebutton::CaptionAlignChanged, align);
+    let(&vantlebutton::m_CaptionAlign, align, Redraws::Always, &vantlebutton::CaptionAlignChanged);
 }
 
 void vantlebutton::setForeColor(ColorRef colour)

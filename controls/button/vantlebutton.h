@@ -270,6 +270,11 @@ private:
     void toggleValue();
     /// Redraws for a change of the drawn enabled state and announces a change of the own one.
     void enabledStateChanged();
+    /// When a setter of one shape redraws.
+    enum class Redraws { Always, WithPicture, Never };
+    /// The setters of one shape: store, redraw, announce.
+    template <typename T>
+    void let(T vantlebutton::*member, T value, Redraws redraw, void (vantlebutton::*changed)(T));
 
     // Property values.
     ButtonStyles m_ButtonStyle = ButtonStyles::Standard;

@@ -1,5 +1,6 @@
 #include "controls/progressbar/accessibleprogressbar.h"
 
+#include "controls/accessiblefactory.h"
 #include "controls/progressbar/caption.h"
 #include "controls/progressbar/progressbar.h"
 
@@ -8,14 +9,6 @@
 namespace tervolin::controls {
 
 namespace {
-
-QAccessibleInterface* createAccessibleProgressBar(const QString& className, QObject* object)
-{
-    if (className != QLatin1String(ProgressBar::staticMetaObject.className()))
-        return nullptr;
-    auto* bar = qobject_cast<ProgressBar*>(object);
-    return bar ? new AccessibleProgressBar(bar) : nullptr;
-}
 
 bool drawsCaption(progressbar::TextEffectValue effect)
 {
@@ -63,8 +56,7 @@ QVariant AccessibleProgressBar::minimumStepSize() const { return 0; }
 
 void connectAccessibility(ProgressBar& bar)
 {
-    static const bool installed = (QAccessible::installFactory(&createAccessibleProgressBar), true);
-    (void)installed;
+    installAccessibleFactory<ProgressBar, AccessibleProgressBar>();
 
     ProgressBar* b = &bar;
     QObject::connect(b, &ProgressBar::ValueChanged, b, [b](int value) {

@@ -65,13 +65,10 @@ inline Painted paint(const controls::ButtonLook& look, platform::ColorRef backgr
 inline controls::ButtonLook lookOf(controls::ButtonStyles style, controls::ButtonStates state, int W, int H,
                                    platform::ColorRef back)
 {
-    controls::ButtonLook look;
-    look.ButtonStyle = style;
+    controls::ButtonLook look = lookOf(style, W, H);
     look.state = state;
-    look.W = W;
-    look.H = H;
-    look.clientRect = platform::Rect{0, 0, W, H};
     look.BackColor = back;
+    look.ParentActive = false;
     return look;
 }
 
@@ -107,6 +104,14 @@ inline void expectPixels(const platform::Surface& s, const std::vector<Px>& pixe
 {
     for (const Px& p : pixels)
         EXPECT_EQ(s.pixel(p.x, p.y), p.colour) << "at (" << p.x << ", " << p.y << ")";
+}
+
+/// Paints the row's look (its style at its size, resting and enabled, then set up by the row) and checks its pixels.
+inline void expectPainted(const PaintCase& c)
+{
+    controls::ButtonLook look = lookOf(c.style, c.W, c.H);
+    c.setUp(look);
+    expectPixels(paint(look).surface, c.pixels);
 }
 
 /// One expected pixel with its colour written 0xRRGGBB, as the tables of colour constants have them.

@@ -76,10 +76,7 @@ class RoundedBluePixels : public ::testing::TestWithParam<PaintCase>
 
 TEST_P(RoundedBluePixels, MatchTheLookOfTheState)
 {
-    const PaintCase& c = GetParam();
-    ButtonLook look = lookOf(c.style, c.W, c.H);
-    c.setUp(look);
-    expectPixels(paint(look).surface, c.pixels);
+    expectPainted(GetParam());
 }
 
 constexpr auto RB = ButtonStyles::RoundedBlue;

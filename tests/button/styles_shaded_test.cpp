@@ -15,15 +15,7 @@ using namespace tervolin::controls;
 using platform::ColorRef;
 using platform::Rect;
 using platform::Surface;
-using test::hex;
-using test::lookOf;
-using test::paint;
-using test::Painted;
-using test::rampAt;
-using test::Untouched;
-using test::Normal;
-using test::Hot;
-using test::Down;
+using namespace tervolin::test;
 
 namespace {
 

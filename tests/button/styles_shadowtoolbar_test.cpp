@@ -172,10 +172,7 @@ class ToolbarBluePixels : public ::testing::TestWithParam<PaintCase>
 
 TEST_P(ToolbarBluePixels, MatchTheLookOfTheState)
 {
-    const PaintCase& c = GetParam();
-    ButtonLook look = lookOf(c.style, c.W, c.H);
-    c.setUp(look);
-    expectPixels(paint(look).surface, c.pixels);
+    expectPainted(GetParam());
 }
 
 constexpr auto TB = ButtonStyles::ToolbarBlue;

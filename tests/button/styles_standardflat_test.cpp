@@ -57,10 +57,7 @@ class StandardFamilyPixels : public ::testing::TestWithParam<PaintCase>
 
 TEST_P(StandardFamilyPixels, MatchTheLookOfTheStyleAndState)
 {
-    const PaintCase& c = GetParam();
-    ButtonLook look = lookOf(c.style, c.W, c.H);
-    c.setUp(look);
-    expectPixels(paint(look).surface, c.pixels);
+    expectPainted(GetParam());
 }
 
 constexpr auto S = ButtonStyles::Standard;

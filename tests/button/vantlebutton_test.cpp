@@ -284,15 +284,23 @@ struct SetterCase
     QStringList silent = {};                     // change signals after the notices, without a notice of their own
 };
 
-class SetterTest : public ButtonTest, public ::testing::WithParamInterface<SetterCase> {};
+class SetterTest : public ButtonTest, public ::testing::WithParamInterface<SetterCase>
+{
+protected:
+    /// A new button drawn by the recording painter, prepared as the row says.
+    void prepare()
+    {
+        b->initProperties();
+        b->setButtonStyle(TracedStyle);
+        if (GetParam().before)
+            GetParam().before(*b);
+    }
+};
 
 TEST_P(SetterTest, SideEffectsAndNoticesInOrder)
 {
     const SetterCase& p = GetParam();
-    b->initProperties();
-    b->setButtonStyle(TracedStyle);
-    if (p.before)
-        p.before(*b);
+    prepare();
     QStringList seen;
     test::PainterTrace::calls().clear();
     QObject::connect(b.get(), &vantlebutton::propertyChanged, [&seen](const QString& name) {
@@ -310,10 +318,7 @@ TEST_P(SetterTest, SideEffectsAndNoticesInOrder)
 TEST_P(SetterTest, ChangeSignalsGoWithTheNotices)
 {
     const SetterCase& p = GetParam();
-    b->initProperties();
-    b->setButtonStyle(TracedStyle);
-    if (p.before)
-        p.before(*b);
+    prepare();
     test::ChangeSignals changes(*b);
     p.set(*b);
     EXPECT_EQ(changes.signalled, changes.told + p.silent);

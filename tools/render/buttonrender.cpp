@@ -76,11 +76,7 @@ std::variant<ButtonRenderOptions, QString> parseButtonArguments(const QStringLis
 
 int runButtonCommand(const QStringList& args)
 {
-    const auto parsed = parseButtonArguments(args);
-    if (const QString* e = std::get_if<QString>(&parsed))
-        return usageError(*e, buttonUsage());
-    const auto& options = std::get<ButtonRenderOptions>(parsed);
-    return writePng(renderButton(options), options.out);
+    return runDrawingCommand(args, parseButtonArguments, renderButton, buttonUsage());
 }
 
 namespace {

@@ -187,11 +187,7 @@ QImage renderProgressBarGallery()
 
 int runProgressBarCommand(const QStringList& args)
 {
-    const auto parsed = parseProgressBarArguments(args);
-    if (const QString* e = std::get_if<QString>(&parsed))
-        return usageError(*e, progressBarUsage());
-    const auto& options = std::get<ProgressBarRenderOptions>(parsed);
-    return writePng(renderProgressBar(options), options.out);
+    return runDrawingCommand(args, parseProgressBarArguments, renderProgressBar, progressBarUsage());
 }
 
 int runProgressBarGallery(const QStringList& args)

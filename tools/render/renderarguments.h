@@ -52,4 +52,16 @@ int writePng(const std::variant<QImage, QString>& drawn, const QString& file);
 /// Reports a usage error with the usage text; returns the exit code 2.
 int usageError(const QString& error, const QString& usage);
 
+/// Runs a drawing command: its options parsed from the arguments (or a usage error), drawn, written to their
+/// output file. Returns the exit code.
+template <typename Parse, typename Draw>
+int runDrawingCommand(const QStringList& args, Parse parse, Draw draw, const QString& usage)
+{
+    const auto parsed = parse(args);
+    if (const QString* e = std::get_if<QString>(&parsed))
+        return usageError(*e, usage);
+    const auto& options = std::get<0>(parsed);
+    return writePng(draw(options), options.out);
+}
+
 }  // namespace tervolin::tools
