@@ -35,7 +35,7 @@ struct PlacedButton
     QWidget window;
     std::unique_ptr<vantlebutton> button;
 
-    PlacedButton(std::int32_t style, int w, int h)
+    PlacedButton(controls::ButtonStyles style, int w, int h)
     {
         button = std::make_unique<vantlebutton>(&window);
         button->setSite(&container, QStringLiteral("vantlebutton1"));
@@ -64,7 +64,7 @@ void RedrawBaseline(benchmark::State& state, int w, int h)
     }
 }
 
-void Redraw(benchmark::State& state, std::int32_t style, int w, int h)
+void Redraw(benchmark::State& state, controls::ButtonStyles style, int w, int h)
 {
     PlacedButton placed(style, w, h);
     vantlebutton& b = *placed.button;
@@ -84,7 +84,7 @@ void registerRedrawBenchmarks()
         benchmark::RegisterBenchmark(("RedrawBaseline/" + size).c_str(), RedrawBaseline, w, h);
         for (std::int32_t style = 0; style < static_cast<std::int32_t>(StyleNames.size()); ++style) {
             const std::string name = std::string("Redraw/") + StyleNames[static_cast<std::size_t>(style)] + "/" + size;
-            benchmark::RegisterBenchmark(name.c_str(), Redraw, style, w, h);
+            benchmark::RegisterBenchmark(name.c_str(), Redraw, controls::ButtonStyles{style}, w, h);
         }
     }
 }

@@ -71,8 +71,8 @@ void Gradient(benchmark::State& state)
 {
     Surface s(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
-        controls::DrawGradient(s, 0, 0, s.width(), s.height(), 0xF0F0F0, 0xE3E3E3, 1);
-        controls::DrawGradient(s, 0, 0, s.width(), s.height(), 0xF0F0F0, 0xE3E3E3, 0);
+        controls::DrawGradient(s, 0, 0, s.width(), s.height(), 0xF0F0F0, 0xE3E3E3, platform::GradientDirection::Vertical);
+        controls::DrawGradient(s, 0, 0, s.width(), s.height(), 0xF0F0F0, 0xE3E3E3, platform::GradientDirection::Horizontal);
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * 2 * state.range(0) * state.range(1));

@@ -19,4 +19,11 @@ QChar accessKeyOf(const QString& caption)
     return caption.at(c + 1).toLower();
 }
 
+QKeySequence accessKeySequence(QChar key)
+{
+    if (key.isNull())
+        return {};
+    return QKeySequence(QStringLiteral("Alt+") + key.toUpper());
+}
+
 }  // namespace tervolin::controls

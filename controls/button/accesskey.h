@@ -2,6 +2,7 @@
 // The keyboard access key a caption marks with "&".
 
 #include <QChar>
+#include <QKeySequence>
 #include <QString>
 
 namespace tervolin::controls {
@@ -10,5 +11,8 @@ namespace tervolin::controls {
 /// Only the first two "&" groups count: a caption that opens with "&&" takes the character after the next
 /// "&" (unless that "&" is doubled too), and a marker at the very end marks nothing.
 QChar accessKeyOf(const QString& caption);
+
+/// The key sequence that presses the access key, Alt with the key ("Alt+S"); empty for a null key.
+QKeySequence accessKeySequence(QChar key);
 
 }  // namespace tervolin::controls

@@ -1,65 +1,63 @@
 #pragma once
-// The value sets of vantlebutton's enumerated properties. The properties are plain 32-bit integers: any value
-// is accepted and kept, so these are named constants rather than closed enums.
+// The value sets of vantlebutton's enumerated properties and of its interaction state. Each is an enum class over
+// a 32-bit integer: a property keeps any value it is given (a stored form may hold any number), and the
+// meta-object system names the listed ones.
+
+#include <QObject>
 
 #include <cstdint>
 
 namespace tervolin::controls {
+Q_NAMESPACE
 
-struct ButtonStyles
-{
-    static constexpr std::int32_t Standard = 0;
-    static constexpr std::int32_t Flat = 1;
-    static constexpr std::int32_t RoundedBlue = 2;
-    static constexpr std::int32_t Silver = 3;
-    static constexpr std::int32_t Glossy = 4;
-    static constexpr std::int32_t Shadow = 5;
-    static constexpr std::int32_t Shaded = 6;
-    static constexpr std::int32_t ToolbarOrange = 7;
-    static constexpr std::int32_t PaleBlue = 8;
-    static constexpr std::int32_t ToolbarBlue = 9;
-    static constexpr std::int32_t RoundedShaded = 10;
-    static constexpr std::int32_t FlatHover = 11;
-    static constexpr std::int32_t FlatHoverThin = 12;
-    static constexpr std::int32_t WarmGradient = 13;
-    static constexpr std::int32_t RoundGlass = 14;
-    static constexpr std::int32_t SideGradient = 15;
+enum class ButtonStyles : std::int32_t {
+    Standard = 0,
+    Flat = 1,
+    RoundedBlue = 2,
+    Silver = 3,
+    Glossy = 4,
+    Shadow = 5,
+    Shaded = 6,
+    ToolbarOrange = 7,
+    PaleBlue = 8,
+    ToolbarBlue = 9,
+    RoundedShaded = 10,
+    FlatHover = 11,
+    FlatHoverThin = 12,
+    WarmGradient = 13,
+    RoundGlass = 14,
+    SideGradient = 15,
 };
+Q_ENUM_NS(ButtonStyles)
 
-struct CaptionAlignments
-{
-    static constexpr std::int32_t AlignLeft = 0;
-    static constexpr std::int32_t AlignCenter = 1;
-    static constexpr std::int32_t AlignRight = 2;
-};
+enum class CaptionAlignments : std::int32_t { AlignLeft = 0, AlignCenter = 1, AlignRight = 2 };
+Q_ENUM_NS(CaptionAlignments)
 
-struct PictureAlignments
-{
-    static constexpr std::int32_t PictureLeftEdge = 0;
-    static constexpr std::int32_t PictureLeftOfCaption = 1;
-    static constexpr std::int32_t PictureRightEdge = 2;
-    static constexpr std::int32_t PictureRightOfCaption = 3;
-    static constexpr std::int32_t PictureCenter = 4;
-    static constexpr std::int32_t PictureTopEdge = 5;
-    static constexpr std::int32_t PictureAboveCaption = 6;
-    static constexpr std::int32_t PictureBottomEdge = 7;
-    static constexpr std::int32_t PictureBelowCaption = 8;
+enum class PictureAlignments : std::int32_t {
+    PictureLeftEdge = 0,
+    PictureLeftOfCaption = 1,
+    PictureRightEdge = 2,
+    PictureRightOfCaption = 3,
+    PictureCenter = 4,
+    PictureTopEdge = 5,
+    PictureAboveCaption = 6,
+    PictureBottomEdge = 7,
+    PictureBelowCaption = 8,
 };
+Q_ENUM_NS(PictureAlignments)
 
-struct PictureSizes
-{
-    static constexpr std::int32_t SizeOriginal = 0;
-    static constexpr std::int32_t Size16 = 1;
-    static constexpr std::int32_t Size24 = 2;
-    static constexpr std::int32_t Size32 = 3;
-};
+enum class PictureSizes : std::int32_t { SizeOriginal = 0, Size16 = 1, Size24 = 2, Size32 = 3 };
+Q_ENUM_NS(PictureSizes)
 
 /// The interaction look the painters draw.
-struct ButtonStates
+enum class ButtonStates : std::int32_t { StateNormal = 0, StateHot = 1, StateDown = 2 };
+Q_ENUM_NS(ButtonStates)
+
+/// The stored number of an enumerated value.
+template <typename Enum>
+constexpr std::int32_t numberOf(Enum value)
 {
-    static constexpr std::int32_t StateNormal = 0;
-    static constexpr std::int32_t StateHot = 1;
-    static constexpr std::int32_t StateDown = 2;
-};
+    return static_cast<std::int32_t>(value);
+}
 
 }  // namespace tervolin::controls

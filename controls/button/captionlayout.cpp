@@ -1,12 +1,10 @@
 #include "controls/button/captionlayout.h"
 
-#include "controls/button/buttontypes.h"
-
 #include <algorithm>
 
 namespace tervolin::controls {
 
-void pictureSizeFor(std::int32_t pictureSize, int ownWidth, int ownHeight, int& pw, int& ph)
+void pictureSizeFor(PictureSizes pictureSize, int ownWidth, int ownHeight, int& pw, int& ph)
 {
     switch (pictureSize) {
     case PictureSizes::SizeOriginal: pw = ownWidth; ph = ownHeight; break;
@@ -131,7 +129,7 @@ CaptionLayout layOutCaptionAndPicture(const CaptionLayoutInput& in)
         cx += 3;
 
     const bool down = in.state == ButtonStates::StateDown;
-    const std::int32_t s = in.style;
+    const ButtonStyles s = in.style;
     const bool pushStyle = s == ButtonStyles::Standard || s == ButtonStyles::Flat || s == ButtonStyles::Silver
                            || s == ButtonStyles::PaleBlue;
     if (pushStyle && down) {

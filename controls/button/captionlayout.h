@@ -3,6 +3,7 @@
 // fit to the client area, the caption alignment table, the access-key shift and the per-style offsets.
 // All divisions by 2 truncate toward zero and apply to each operand on its own (W / 2 - tw / 2).
 
+#include "controls/button/buttontypes.h"
 #include "platform/geometry.h"
 
 #include <cstdint>
@@ -19,11 +20,11 @@ struct CaptionLayoutInput
     int pw = 0;  ///< picture size chosen from PictureSize (before the fit)
     int ph = 0;
     bool hasPicture = false;
-    std::int32_t pictureAlign = 1;
-    std::int32_t captionAlign = 1;
+    PictureAlignments pictureAlign = PictureAlignments::PictureLeftOfCaption;
+    CaptionAlignments captionAlign = CaptionAlignments::AlignCenter;
     bool hasAccessKey = false;
-    std::int32_t style = 0;
-    std::int32_t state = 0;
+    ButtonStyles style = ButtonStyles::Standard;
+    ButtonStates state = ButtonStates::StateNormal;
 };
 
 struct CaptionLayout
@@ -43,6 +44,6 @@ CaptionLayout layOutCaptionAndPicture(const CaptionLayoutInput& in);
 
 /// The drawn picture size for a PictureSize value: the picture's own size for SizeOriginal, 16, 24 or 32
 /// square for the others, and the previous size for any other value.
-void pictureSizeFor(std::int32_t pictureSize, int ownWidth, int ownHeight, int& pw, int& ph);
+void pictureSizeFor(PictureSizes pictureSize, int ownWidth, int ownHeight, int& pw, int& ph);
 
 }  // namespace tervolin::controls

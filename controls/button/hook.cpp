@@ -82,7 +82,7 @@ void vantlebutton::zSubclass_Proc(bool bBefore, bool& bHandled, LResult& lReturn
         PointerOver = false;
         if (SpaceHeld)
             break;
-        if (m_Enabled)
+        if (isEnabled())
             ButtonState = ButtonStates::StateNormal;
         Redraw();
         Q_EMIT MouseLeave();

@@ -1,6 +1,7 @@
 // vantlebutton's input: mouse, double click, keys, access key and focus turned into ButtonState, check-box
 // toggling, redraws and the events the container receives.
 
+#include "controls/button/accesskey.h"
 #include "controls/button/vantlebutton.h"
 #include "platform/inputservices.h"
 
@@ -122,7 +123,7 @@ void vantlebutton::UserControl_MouseUp(short Button, short Shift, float X, float
         LeftButtonHeld = false;
         if (X > 0 && X < static_cast<float>(clientWidth()) && Y > 0 && Y < static_cast<float>(clientHeight())) {
             if (m_CheckBoxMode) {
-                m_Value = !m_Value;
+                toggleValue();
                 Redraw();
             }
             Q_EMIT Click();
@@ -130,8 +131,8 @@ void vantlebutton::UserControl_MouseUp(short Button, short Shift, float X, float
     }
     // A capture taken by a double click or the space bar ends with the next button release; kept longer it
     // would route every click in the program to this button.
-    if (captured_) {
-        captured_ = false;
+    if (m_captured) {
+        m_captured = false;
         if (platform::getCapture() == hWnd())
             platform::releaseCapture();
     }
@@ -144,7 +145,7 @@ void vantlebutton::UserControl_DblClick()
     if (SavedMouseDown.Button != 1)
         return;
     platform::setCapture(hWnd());
-    captured_ = true;
+    m_captured = true;
     ButtonState = ButtonStates::StateDown;
     Redraw();
     const MouseArguments saved = SavedMouseDown;
@@ -164,7 +165,7 @@ void vantlebutton::UserControl_KeyDown(short KeyCode, short Shift)
                 return;  // Alt+Space belongs to the window menu
             SpaceHeld = true;
             if (m_CheckBoxMode) {
-                m_Value = !m_Value;
+                toggleValue();
             } else if (ButtonState != ButtonStates::StateDown) {
                 ButtonState = ButtonStates::StateDown;
                 Redraw();
@@ -173,7 +174,7 @@ void vantlebutton::UserControl_KeyDown(short KeyCode, short Shift)
         if (platform::getCapture() != hWnd()) {
             platform::releaseCapture();
             platform::setCapture(hWnd());
-            captured_ = true;
+            m_captured = true;
         }
         break;
     case 37:
@@ -213,7 +214,7 @@ void vantlebutton::UserControl_KeyUp(short KeyCode, short Shift)
 
 void vantlebutton::UserControl_AccessKeyPress(short KeyAscii)
 {
-    if (!m_Enabled)
+    if (!isEnabled())
         return;
     if (SpaceHeld) {
         SpaceHeld = false;
@@ -222,7 +223,7 @@ void vantlebutton::UserControl_AccessKeyPress(short KeyAscii)
     if (m_CheckBoxMode) {
         if (KeyAscii == 27 || KeyAscii == 13)
             return;
-        m_Value = !m_Value;
+        toggleValue();
         if (!m_Value)
             ButtonState = ButtonStates::StateNormal;
         Redraw();
@@ -232,6 +233,17 @@ void vantlebutton::UserControl_AccessKeyPress(short KeyAscii)
     platform::doEvents();
     if (self && !isTerminated())
         Q_EMIT Click();
+}
+
+void vantlebutton::click()
+{
+    if (!isEnabled())
+        return;
+    // A click with the mouse gives the button the focus before the press reaches it.
+    setFocus(Qt::MouseFocusReason);
+    const auto x = static_cast<float>(width() / 2), y = static_cast<float>(height() / 2);
+    UserControl_MouseDown(1, 0, x, y);
+    UserControl_MouseUp(1, 0, x, y);
 }
 
 void vantlebutton::UserControl_GotFocus()
@@ -249,8 +261,8 @@ void vantlebutton::UserControl_LostFocus()
     LeftButtonHeld = false;
     SpaceHeld = false;
     ButtonState = ParentActive && PointerOver ? ButtonStates::StateHot : ButtonStates::StateNormal;
-    if (captured_) {
-        captured_ = false;
+    if (m_captured) {
+        m_captured = false;
         if (platform::getCapture() == hWnd())
             platform::releaseCapture();
     }
@@ -261,20 +273,20 @@ void vantlebutton::UserControl_LostFocus()
 
 void vantlebutton::registerAccessKey()
 {
-    if (accessKeyShortcut_ != 0) {
-        releaseShortcut(accessKeyShortcut_);
-        accessKeyShortcut_ = 0;
+    if (m_accessKeyShortcut != 0) {
+        releaseShortcut(m_accessKeyShortcut);
+        m_accessKeyShortcut = 0;
     }
-    if (!accessKey_.isNull())
-        accessKeyShortcut_ = grabShortcut(QKeySequence(QStringLiteral("Alt+") + accessKey_.toUpper()));
+    if (!m_accessKey.isNull())
+        m_accessKeyShortcut = grabShortcut(accessKeySequence(m_accessKey));
 }
 
 bool vantlebutton::event(QEvent* event)
 {
     if (event->type() == QEvent::Shortcut) {
         const auto* se = static_cast<QShortcutEvent*>(event);
-        if (se->shortcutId() == accessKeyShortcut_ && accessKeyShortcut_ != 0) {
-            UserControl_AccessKeyPress(static_cast<short>(accessKey_.unicode()));
+        if (se->shortcutId() == m_accessKeyShortcut && m_accessKeyShortcut != 0) {
+            UserControl_AccessKeyPress(static_cast<short>(m_accessKey.unicode()));
             return true;
         }
     }

@@ -56,11 +56,11 @@ void DrawFrame(Surface& surface, int x, int y, int width, int height, ColorRef c
 void FillRectangle(Surface& surface, ColorRef colour, const Rect& rectangle) { surface.fill(rectangle, colour); }
 
 void DrawGradient(Surface& surface, int x, int y, int width, int height, ColorRef colour1, ColorRef colour2,
-                  int direction)
+                  GradientDirection direction)
 {
     if (width <= 0 || height <= 0)
         return;
-    const bool vertical = direction == 1;
+    const bool vertical = direction == GradientDirection::Vertical;
     const long long n = vertical ? height : width;
     const int c1[3] = {redOf(colour1), greenOf(colour1), blueOf(colour1)};
     const int c2[3] = {redOf(colour2), greenOf(colour2), blueOf(colour2)};

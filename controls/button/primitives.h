@@ -7,10 +7,24 @@
 #include "platform/picture.h"
 #include "platform/surface.h"
 
+#include <cmath>
+#include <cstdint>
+
 namespace tervolin::controls {
 
 using platform::ColorRef;
+using platform::GradientDirection;
 using platform::Rect;
+
+/// A drawing constant written 0xRRGGBB, as a colour value.
+constexpr ColorRef hex(std::uint32_t rrggbb)
+{
+    return platform::rgb(static_cast<int>((rrggbb >> 16) & 0xFF), static_cast<int>((rrggbb >> 8) & 0xFF),
+                         static_cast<int>(rrggbb & 0xFF));
+}
+
+/// Rounds to the nearest integer, ties to even (12.5 gives 12, 13.5 gives 14), as the painters' band heights do.
+inline int roundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 /// A plain colour unchanged; a system colour as its current RGB; -1 for what cannot be translated.
 ColorRef TranslateColor(ColorRef colour);
@@ -32,12 +46,12 @@ void DrawFrame(platform::Surface& surface, int x, int y, int width, int height, 
 /// The rectangle filled (right and bottom exclusive).
 void FillRectangle(platform::Surface& surface, ColorRef colour, const Rect& rectangle);
 
-/// Linear blend from colour1 to colour2 over (x, y, width, height): direction 1 top to bottom, any other value
-/// left to right. Entry i of the n-entry ramp is c1 + i × (c2 − c1) / (n − 1) per channel (integer, truncating);
+/// Linear blend from colour1 to colour2 over (x, y, width, height): Vertical top to bottom, any other value left
+/// to right. Entry i of the n-entry ramp is c1 + i × (c2 − c1) / (n − 1) per channel (integer, truncating);
 /// a 1-entry ramp is c1 / 2 + c2 / 2. Drawn as a 32-bit bottom-up bitmap copied at 1:1. Nothing is drawn when
 /// width or height is 0 or less.
 void DrawGradient(platform::Surface& surface, int x, int y, int width, int height, ColorRef colour1, ColorRef colour2,
-                  int direction);
+                  GradientDirection direction);
 
 /// Sets (1, 1), (1, H − 2), (W − 2, 1) and (W − 2, H − 2) to the colour, W and H being the surface's size.
 void SetCornerPixels(platform::Surface& surface, ColorRef colour);

@@ -25,10 +25,10 @@ ButtonLook vantlebutton::look() const
     ButtonLook l;
     l.ButtonStyle = m_ButtonStyle;
     l.state = ButtonState;
-    l.W = W_;
-    l.H = H_;
-    l.clientRect = clientRect_;
-    l.Enabled = m_Enabled;
+    l.W = m_clientWidth;
+    l.H = m_clientHeight;
+    l.clientRect = m_clientRect;
+    l.Enabled = isEnabled();
     l.CheckBoxMode = m_CheckBoxMode;
     l.Value = m_Value;
     l.ShowFocusRect = m_ShowFocusRect;
@@ -42,19 +42,19 @@ ButtonLook vantlebutton::look() const
     l.BackColor = m_BackColor;
     l.ForeColor = m_ForeColor;
     l.AmbientBackColor = ambient.BackColor;
-    l.captionFocusRect = captionFocusRect_;
+    l.captionFocusRect = m_captionFocusRect;
     return l;
 }
 
 void vantlebutton::Redraw()
 {
-    if (surface_.width() != width() || surface_.height() != height())
-        surface_.resize(width(), height());
-    surface_.clear();
+    if (m_surface.width() != width() || m_surface.height() != height())
+        m_surface.resize(width(), height());
+    m_surface.clear();
 
-    W_ = width();
-    H_ = height();
-    clientRect_ = platform::Rect{0, 0, W_, H_};
+    m_clientWidth = width();
+    m_clientHeight = height();
+    m_clientRect = platform::Rect{0, 0, m_clientWidth, m_clientHeight};
 
     // A checked button shows its down look, except in the styles that draw their own checked face.
     if (m_CheckBoxMode && m_ButtonStyle != ButtonStyles::Standard && m_ButtonStyle != ButtonStyles::Silver
@@ -63,19 +63,21 @@ void vantlebutton::Redraw()
 
     if (const StylePainter painter = StylePainterRegistry::find(m_ButtonStyle)) {
         PainterRequests requests;
-        painter(surface_, look(), requests);
-        if (requests.foreColor)
+        painter(m_surface, look(), requests);
+        if (requests.foreColor && *requests.foreColor != m_ForeColor) {
             m_ForeColor = *requests.foreColor;
+            Q_EMIT ForeColorChanged(m_ForeColor);
+        }
         if (requests.surfaceBackground)
-            surface_.setBackgroundColour(TranslateColor(*requests.surfaceBackground));
+            m_surface.setBackgroundColour(TranslateColor(*requests.surfaceBackground));
         if (requests.updateRegion)
             UpdateRegion();
     }
 
     DrawCaptionAndPicture();
 
-    hasImage_ = true;
-    if (!painting_)
+    m_hasImage = true;
+    if (!m_painting)
         update();
 }
 
@@ -84,66 +86,66 @@ void vantlebutton::UpdateRegion()
     const int ellipse = outlineEllipse(m_ButtonStyle);
     // The rounded outline is one pixel larger than the client area to the right and bottom, so its right
     // and bottom corners are cut slightly less than the top and left ones.
-    region_ = ellipse > 0 ? platform::Region::roundRect(platform::Rect{0, 0, W_ + 1, H_ + 1}, ellipse, ellipse)
+    m_region = ellipse > 0 ? platform::Region::roundRect(platform::Rect{0, 0, m_clientWidth + 1, m_clientHeight + 1}, ellipse, ellipse)
                           : platform::Region::rectangle(platform::Rect{0, 0, width(), height()});
-    region_.applyTo(*this);
+    m_region.applyTo(*this);
 }
 
 void vantlebutton::SetAccessKey()
 {
-    accessKey_ = accessKeyOf(m_Caption);
+    m_accessKey = accessKeyOf(m_Caption);
     registerAccessKey();
 }
 
 void vantlebutton::drawPicture(const Picture& p, int x, int y, int w, int h)
 {
     if (p.kind() == Picture::Kind::Icon)
-        surface_.drawIcon(x, y, w, h, p.image());
+        m_surface.drawIcon(x, y, w, h, p.image());
     else if (p.kind() == Picture::Kind::Bitmap) {
         if (m_UseMaskColor)
-            surface_.drawBitmapTransparent(x, y, w, h, p.image(), TranslateColor(m_MaskColor));
+            m_surface.drawBitmapTransparent(x, y, w, h, p.image(), TranslateColor(m_MaskColor));
         else
-            surface_.drawBitmap(x, y, w, h, p.image());
+            m_surface.drawBitmap(x, y, w, h, p.image());
     }
 }
 
 void vantlebutton::DrawCaptionAndPicture()
 {
-    W_ = width();
-    H_ = height();
-    const QSize text = surface_.measureText(m_Caption);
+    m_clientWidth = width();
+    m_clientHeight = height();
+    const QSize text = m_surface.measureText(m_Caption);
 
     const Picture none;
     const Picture& main = m_Picture;
     pictureSizeFor(m_PictureSize, main.isNone() ? 0 : ownPixels(main.himetricWidth()),
-                   main.isNone() ? 0 : ownPixels(main.himetricHeight()), pw_, ph_);
+                   main.isNone() ? 0 : ownPixels(main.himetricHeight()), m_pictureWidth, m_pictureHeight);
 
     // The hot/down picture must be of the same kind as the normal one.
     const Picture& hover = m_PictureHover.kind() != main.kind() ? main : m_PictureHover;
 
     CaptionLayoutInput in;
-    in.W = W_;
-    in.H = H_;
+    in.W = m_clientWidth;
+    in.H = m_clientHeight;
     in.tw = text.width();
     in.th = text.height();
-    in.pw = pw_;
-    in.ph = ph_;
+    in.pw = m_pictureWidth;
+    in.ph = m_pictureHeight;
     in.hasPicture = !main.isNone();
     in.pictureAlign = m_PictureAlign;
     in.captionAlign = m_CaptionAlign;
-    in.hasAccessKey = !accessKey_.isNull();
+    in.hasAccessKey = !m_accessKey.isNull();
     in.style = m_ButtonStyle;
     in.state = ButtonState;
     const CaptionLayout out = layOutCaptionAndPicture(in);
-    px_ = out.px;
-    py_ = out.py;
-    pw_ = out.pw;
-    ph_ = out.ph;
-    captionRect_ = out.captionRect;
+    m_pictureX = out.px;
+    m_pictureY = out.py;
+    m_pictureWidth = out.pw;
+    m_pictureHeight = out.ph;
+    m_captionRect = out.captionRect;
     if (out.captionFocusRect)
-        captionFocusRect_ = *out.captionFocusRect;
+        m_captionFocusRect = *out.captionFocusRect;
 
-    if (m_Enabled) {
+    if (isEnabled()) {
         const Picture* stateImage = &none;
         if (ButtonState == ButtonStates::StateNormal)
             stateImage = &main;
@@ -152,36 +154,36 @@ void vantlebutton::DrawCaptionAndPicture()
         const Picture* checkedImage = m_CheckBoxMode && m_Value ? (m_PictureHover.isNone() ? &main : &hover) : nullptr;
         // A checked bitmap replaces the state image; a checked icon is drawn over it.
         if (checkedImage && checkedImage->kind() == Picture::Kind::Bitmap) {
-            drawPicture(*checkedImage, px_, py_, pw_, ph_);
+            drawPicture(*checkedImage, m_pictureX, m_pictureY, m_pictureWidth, m_pictureHeight);
         } else {
             if (isDrawable(*stateImage))
-                drawPicture(*stateImage, px_, py_, pw_, ph_);
+                drawPicture(*stateImage, m_pictureX, m_pictureY, m_pictureWidth, m_pictureHeight);
             if (checkedImage && checkedImage->kind() == Picture::Kind::Icon)
-                drawPicture(*checkedImage, px_, py_, pw_, ph_);
+                drawPicture(*checkedImage, m_pictureX, m_pictureY, m_pictureWidth, m_pictureHeight);
         }
     } else {
-        DrawDisabledPicture(surface_, main, px_, py_, pw_, ph_);
+        DrawDisabledPicture(m_surface, main, m_pictureX, m_pictureY, m_pictureWidth, m_pictureHeight);
     }
 
-    const ColorRef colour = m_Enabled ? TranslateColor(m_ForeColor) : TranslateColor(platform::systemColour(17));
+    const ColorRef colour = isEnabled() ? TranslateColor(m_ForeColor) : TranslateColor(platform::systemColour(17));
     // Outside the wide-character path the caption goes through the local 8-bit code page first.
     const QString shown = IsNT ? m_Caption : QString::fromLocal8Bit(m_Caption.toLocal8Bit());
-    surface_.drawText(captionRect_, shown, colour, platform::TextOptions{true, true});
+    m_surface.drawText(m_captionRect, shown, colour, platform::TextOptions{true, true});
 }
 
 void vantlebutton::paintEvent(QPaintEvent* event)
 {
     (void)event;
     // Show the image of the last redraw; draw one first when there is none for this size yet.
-    if (!hasImage_ || surface_.width() != width() || surface_.height() != height()) {
-        painting_ = true;
+    if (!m_hasImage || m_surface.width() != width() || m_surface.height() != height()) {
+        m_painting = true;
         UserControl_Paint();
-        painting_ = false;
+        m_painting = false;
     }
     QPainter p(this);
     // Above a device pixel ratio of 1 the pixel image is enlarged; nearest-neighbour keeps its 1-pixel lines crisp.
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(0, 0, surface_.image());
+    p.drawImage(0, 0, m_surface.image());
 }
 
 }  // namespace tervolin::controls

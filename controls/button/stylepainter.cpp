@@ -1,7 +1,5 @@
 #include "controls/button/stylepainter.h"
 
-#include "controls/button/buttontypes.h"
-
 #include <map>
 
 namespace tervolin::controls {
@@ -9,36 +7,36 @@ namespace tervolin::controls {
 namespace {
 
 // Function-local so that registrations from other files' static initialisers find it constructed.
-std::map<std::int32_t, StylePainter>& painters()
+std::map<ButtonStyles, StylePainter>& painters()
 {
-    static std::map<std::int32_t, StylePainter> table;
+    static std::map<ButtonStyles, StylePainter> table;
     return table;
 }
 
 }  // namespace
 
-void StylePainterRegistry::add(std::int32_t style, StylePainter painter)
+void StylePainterRegistry::add(ButtonStyles style, StylePainter painter)
 {
     if (painter)
         painters()[style] = painter;
 }
 
-StylePainter StylePainterRegistry::find(std::int32_t style)
+StylePainter StylePainterRegistry::find(ButtonStyles style)
 {
     const auto& t = painters();
     const auto it = t.find(style);
     return it == t.end() ? nullptr : it->second;
 }
 
-void StylePainterRegistry::remove(std::int32_t style) { painters().erase(style); }
+void StylePainterRegistry::remove(ButtonStyles style) { painters().erase(style); }
 
-StylePainterRegistration::StylePainterRegistration(std::initializer_list<std::int32_t> styles, StylePainter painter)
+StylePainterRegistration::StylePainterRegistration(std::initializer_list<ButtonStyles> styles, StylePainter painter)
 {
-    for (const std::int32_t s : styles)
+    for (const ButtonStyles s : styles)
         StylePainterRegistry::add(s, painter);
 }
 
-int outlineEllipse(std::int32_t style)
+int outlineEllipse(ButtonStyles style)
 {
     switch (style) {
     case ButtonStyles::RoundedBlue:

@@ -10,6 +10,7 @@
 //
 // A style with no registered painter draws no face.
 
+#include "controls/button/buttontypes.h"
 #include "platform/colour.h"
 #include "platform/geometry.h"
 #include "platform/surface.h"
@@ -23,8 +24,8 @@ namespace tervolin::controls {
 /// What a painter may read: the button as it is at this redraw.
 struct ButtonLook
 {
-    std::int32_t ButtonStyle = 0;
-    std::int32_t state = 0;     ///< 0 normal, 1 hot, 2 down: ButtonState after the check-box adjustment
+    ButtonStyles ButtonStyle = ButtonStyles::Standard;
+    ButtonStates state = ButtonStates::StateNormal;  ///< ButtonState after the check-box adjustment
     int W = 0;                  ///< client width and height in pixels (the surface's size)
     int H = 0;
     platform::Rect clientRect;  ///< (0, 0, W, H)
@@ -68,20 +69,20 @@ class StylePainterRegistry
 {
 public:
     /// Registers a painter for a style; a later registration for the same style replaces the earlier one.
-    static void add(std::int32_t style, StylePainter painter);
+    static void add(ButtonStyles style, StylePainter painter);
     /// The painter of a style, or nullptr.
-    static StylePainter find(std::int32_t style);
+    static StylePainter find(ButtonStyles style);
     /// Removes the painter of a style (tests).
-    static void remove(std::int32_t style);
+    static void remove(ButtonStyles style);
 };
 
 /// Registers a painter for one or more styles when its file's static objects are initialised.
 struct StylePainterRegistration
 {
-    StylePainterRegistration(std::initializer_list<std::int32_t> styles, StylePainter painter);
+    StylePainterRegistration(std::initializer_list<ButtonStyles> styles, StylePainter painter);
 };
 
 /// The corner ellipse of a style's rounded outline, or 0 for a rectangular outline.
-int outlineEllipse(std::int32_t style);
+int outlineEllipse(ButtonStyles style);
 
 }  // namespace tervolin::controls

@@ -1,12 +1,15 @@
 #include "controls/button/vantlebutton.h"
 
+#include "controls/button/accessiblebutton.h"
 #include "controls/button/accesskey.h"
 #include "controls/button/primitives.h"
+#include "controls/propertychange.h"
 #include "platform/inputservices.h"
 #include "platform/storedobjects.h"
 
 #include <QCursor>
 #include <QPixmap>
+#include <QScopedValueRollback>
 
 #include <limits>
 
@@ -17,7 +20,7 @@ using platform::PropertyStore;
 namespace {
 
 // Read and write defaults of the stored properties.
-constexpr std::int32_t StoredButtonStyle = ButtonStyles::Flat;
+constexpr ButtonStyles StoredButtonStyle = ButtonStyles::Flat;
 constexpr ColorRef StoredMaskColor = 0xE0E0E0;
 const QString CaptionReadDefault = QStringLiteral("vantlebutton");
 const QString CaptionWriteDefault = QStringLiteral("vantlebutton1");
@@ -52,15 +55,16 @@ vantlebutton::vantlebutton(QWidget* parent) : UserControl(parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);  // every move reaches the button, not only those with a button held
     platform::followPointer();
-    surface_.setBackgroundColour(buttonFace());
+    m_surface.setBackgroundColour(buttonFace());
     applySurfaceFont();
+    connectAccessibility(*this);
 }
 
 vantlebutton::~vantlebutton()
 {
     terminate();
-    if (fontConnection_)
-        disconnect(fontConnection_);
+    if (m_fontConnection)
+        disconnect(m_fontConnection);
 }
 
 // --- Lifecycle --------------------------------------------------------------------------------------------------
@@ -74,11 +78,11 @@ void vantlebutton::UserControl_Initialize()
 void vantlebutton::UserControl_InitProperties()
 {
     m_ShowFocusRect = true;
-    m_Enabled = true;
+    m_announcedEnabled = true;
     QWidget::setEnabled(true);
     m_ButtonStyle = ButtonStyles::Standard;
     m_Caption = Ambient().DisplayName;
-    surfaceFont_.name = QStringLiteral("Tahoma");
+    m_surfaceFont.name = QStringLiteral("Tahoma");
     applySurfaceFont();
     m_PictureAlign = PictureAlignments::PictureLeftOfCaption;
     m_CaptionAlign = CaptionAlignments::AlignCenter;
@@ -92,16 +96,16 @@ void vantlebutton::UserControl_ReadProperties(const PropertyStore& store)
 {
     const platform::AmbientProperties ambient = Ambient();
 
-    m_ButtonStyle = store.readInt(u"ButtonStyle", StoredButtonStyle);
+    m_ButtonStyle = static_cast<ButtonStyles>(store.readInt(u"ButtonStyle", numberOf(StoredButtonStyle)));
     m_ShowFocusRect = store.readBool(u"ShowFocusRect", false);
 
     const QVariant storedFont = store.ReadProperty(u"Font", platform::fontToStored(ambient.Font));
     attachFont(std::make_shared<platform::Font>(platform::fontFromStored(storedFont).value_or(ambient.Font)));
-    surfaceFont_ = mFont->description();
+    m_surfaceFont = m_Font->description();
     applySurfaceFont();
 
     m_BackColor = store.readInt(u"BackColor", buttonFace());
-    m_Enabled = store.readBool(u"Enabled", true);
+    const bool enabled = store.readBool(u"Enabled", true);
     m_Caption = store.readString(u"Caption", CaptionReadDefault);
     m_Value = store.readBool(u"Value", false);
 
@@ -109,23 +113,28 @@ void vantlebutton::UserControl_ReadProperties(const PropertyStore& store)
     // failing the whole load.
     const std::int32_t pointer = store.readInt(u"MousePointer", 0);
     if (pointer >= std::numeric_limits<std::int16_t>::min() && pointer <= std::numeric_limits<std::int16_t>::max())
-        surfaceMousePointer_ = static_cast<std::int16_t>(pointer);
+        m_surfaceMousePointer = static_cast<std::int16_t>(pointer);
     m_HandPointer = store.readBool(u"HandPointer", false);
-    surfaceMouseIcon_ = platform::pictureFromStored(store.ReadProperty(u"MouseIcon"));
+    m_surfaceMouseIcon = platform::pictureFromStored(store.ReadProperty(u"MouseIcon"));
     applyPointer();
 
     m_Picture = platform::pictureFromStored(store.ReadProperty(u"Picture"));
     m_PictureHover = platform::pictureFromStored(store.ReadProperty(u"PictureHover"));
-    m_PictureSize = store.readInt(u"PictureSize", PictureSizes::SizeOriginal);
+    m_PictureSize = static_cast<PictureSizes>(store.readInt(u"PictureSize", numberOf(PictureSizes::SizeOriginal)));
     m_MaskColor = store.readInt(u"MaskColor", StoredMaskColor);
     m_UseMaskColor = store.readBool(u"UseMaskCOlor", false);
     m_CheckBoxMode = store.readBool(u"CheckBoxMode", false);
-    m_PictureAlign = store.readInt(u"PictureAlign", PictureAlignments::PictureLeftOfCaption);
-    m_CaptionAlign = store.readInt(u"CaptionAlign", CaptionAlignments::AlignCenter);
+    m_PictureAlign =
+        static_cast<PictureAlignments>(store.readInt(u"PictureAlign", numberOf(PictureAlignments::PictureLeftOfCaption)));
+    m_CaptionAlign = static_cast<CaptionAlignments>(store.readInt(u"CaptionAlign", numberOf(CaptionAlignments::AlignCenter)));
     m_ForeColor = store.readInt(u"ForeColor", buttonText());
 
-    surfaceForeColor_ = m_ForeColor;
-    QWidget::setEnabled(m_Enabled);
+    m_surfaceForeColor = m_ForeColor;
+    {
+        const QScopedValueRollback<bool> loading(m_loading, true);
+        m_announcedEnabled = enabled;
+        QWidget::setEnabled(enabled);
+    }
 
     SetAccessKey();
     readClientSize();
@@ -142,26 +151,26 @@ void vantlebutton::UserControl_WriteProperties(PropertyStore& store)
     const platform::AmbientProperties ambient = Ambient();
     const QVariant ambientFont = platform::fontToStored(ambient.Font);
 
-    store.WriteProperty(QStringLiteral("ButtonStyle"), m_ButtonStyle, StoredButtonStyle);
+    store.WriteProperty(QStringLiteral("ButtonStyle"), numberOf(m_ButtonStyle), numberOf(StoredButtonStyle));
     store.WriteProperty(QStringLiteral("ShowFocusRect"), m_ShowFocusRect, false);
-    store.WriteProperty(QStringLiteral("Enabled"), m_Enabled, true);
+    store.WriteProperty(QStringLiteral("Enabled"), Enabled(), true);
     // A button that never had a font set keeps none: it loads with the ambient font.
-    store.WriteProperty(QStringLiteral("Font"), mFont ? platform::fontToStored(mFont->description()) : ambientFont, ambientFont);
+    store.WriteProperty(QStringLiteral("Font"), m_Font ? platform::fontToStored(m_Font->description()) : ambientFont, ambientFont);
     store.WriteProperty(QStringLiteral("BackColor"), m_BackColor, buttonFace());
     store.WriteProperty(QStringLiteral("Caption"), m_Caption, CaptionWriteDefault);
     store.WriteProperty(QStringLiteral("ForeColor"), m_ForeColor, buttonText());
     store.WriteProperty(QStringLiteral("CheckBoxMode"), m_CheckBoxMode, false);
     store.WriteProperty(QStringLiteral("Value"), m_Value, false);
-    store.WriteProperty(QStringLiteral("MousePointer"), static_cast<std::int32_t>(surfaceMousePointer_), 0);
+    store.WriteProperty(QStringLiteral("MousePointer"), static_cast<std::int32_t>(m_surfaceMousePointer), 0);
     store.WriteProperty(QStringLiteral("HandPointer"), m_HandPointer, false);
-    store.WriteProperty(QStringLiteral("MouseIcon"), platform::pictureToStored(surfaceMouseIcon_), QVariant());
+    store.WriteProperty(QStringLiteral("MouseIcon"), platform::pictureToStored(m_surfaceMouseIcon), QVariant());
     store.WriteProperty(QStringLiteral("Picture"), platform::pictureToStored(m_Picture), QVariant());
     store.WriteProperty(QStringLiteral("PictureHover"), platform::pictureToStored(m_PictureHover), QVariant());
-    store.WriteProperty(QStringLiteral("PictureAlign"), m_PictureAlign, PictureAlignments::PictureLeftOfCaption);
-    store.WriteProperty(QStringLiteral("pictureSize"), m_PictureSize, PictureSizes::SizeOriginal);
+    store.WriteProperty(QStringLiteral("PictureAlign"), numberOf(m_PictureAlign), numberOf(PictureAlignments::PictureLeftOfCaption));
+    store.WriteProperty(QStringLiteral("pictureSize"), numberOf(m_PictureSize), numberOf(PictureSizes::SizeOriginal));
     store.WriteProperty(QStringLiteral("UseMaskCOlor"), m_UseMaskColor, false);
     store.WriteProperty(QStringLiteral("MaskColor"), m_MaskColor, StoredMaskColor);
-    store.WriteProperty(QStringLiteral("CaptionAlign"), m_CaptionAlign, CaptionAlignments::AlignCenter);
+    store.WriteProperty(QStringLiteral("CaptionAlign"), numberOf(m_CaptionAlign), numberOf(CaptionAlignments::AlignCenter));
 }
 
 void vantlebutton::UserControl_Resize()
@@ -193,30 +202,65 @@ void vantlebutton::UserControl_Terminate()
 void vantlebutton::mFont_FontChanged(const QString& PropertyName)
 {
     (void)PropertyName;
-    if (mFont) {
-        surfaceFont_ = mFont->description();
+    if (m_Font) {
+        m_surfaceFont = m_Font->description();
         applySurfaceFont();
     }
     update();
     Redraw();
-    PropertyChanged(QStringLiteral("Font"));
+    announce(*this, &vantlebutton::FontChanged, m_Font);
+}
+
+void vantlebutton::changeEvent(QEvent* event)
+{
+    UserControl::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        enabledStateChanged();
+}
+
+void vantlebutton::enabledStateChanged()
+{
+    if (m_loading)
+        return;
+    Redraw();
+    if (Enabled() != m_announcedEnabled) {
+        m_announcedEnabled = Enabled();
+        announce(*this, &vantlebutton::EnabledChanged, m_announcedEnabled);
+    }
 }
 
 // --- Properties ---------------------------------------------------------------------------------------------------
 
-void vantlebutton::setButtonStyle(std::int32_t style)
+template <typename T>
+void vantlebutton::let(T vantlebutton::*member, T value, Redraws redraw, void (vantlebutton::*changed)(T))
 {
+    this->*member = value;
+    if (redraw == Redraws::Always || (redraw == Redraws::WithPicture && !m_Picture.isNone()))
+        Redraw();
+    announce(*this, changed, value);
+}
+
+void vantlebutton::setButtonStyle(ButtonStyles style)
+{
+    const ColorRef back = m_BackColor, fore = m_ForeColor;
+    const bool focusRect = m_ShowFocusRect;
     m_ButtonStyle = style;
     ApplyStyleDefaults();
     UpdateRegion();
     Redraw();
-    PropertyChanged(QStringLiteral("ButtonStyle"));
+    announce(*this, &vantlebutton::ButtonStyleChanged, m_ButtonStyle);
+    // What the style replaced changes too, without a notice to the container of its own.
+    if (m_BackColor != back)
+        Q_EMIT BackColorChanged(m_BackColor);
+    if (m_ForeColor != fore)
+        Q_EMIT ForeColorChanged(m_ForeColor);
+    if (m_ShowFocusRect != focusRect)
+        Q_EMIT ShowFocusRectChanged(m_ShowFocusRect);
 }
 
 void vantlebutton::setShowFocusRect(bool on)
 {
-    m_ShowFocusRect = on;
-    PropertyChanged(QStringLiteral("ShowFocusRect"));
+    let(&vantlebutton::m_ShowFocusRect, on, Redraws::Never, &vantlebutton::ShowFocusRectChanged);
 }
 
 void vantlebutton::setFont(std::shared_ptr<platform::Font> font)
@@ -224,23 +268,13 @@ void vantlebutton::setFont(std::shared_ptr<platform::Font> font)
     attachFont(std::move(font));
     update();
     Redraw();
-    PropertyChanged(QStringLiteral("Font"));
+    announce(*this, &vantlebutton::FontChanged, m_Font);
     mFont_FontChanged(QString());
 }
 
 void vantlebutton::setBackColor(ColorRef colour)
 {
-    m_BackColor = colour;
-    Redraw();
-    PropertyChanged(QStringLiteral("BackColor"));
-}
-
-void vantlebutton::setEnabled(bool on)
-{
-    m_Enabled = on;
-    QWidget::setEnabled(on);
-    Redraw();
-    PropertyChanged(QStringLiteral("Enabled"));
+    let(&vantlebutton::m_BackColor, colour, Redraws::Always, &vantlebutton::BackColorChanged);
 }
 
 void vantlebutton::setCaption(const QString& caption)
@@ -248,7 +282,7 @@ void vantlebutton::setCaption(const QString& caption)
     m_Caption = caption;
     SetAccessKey();
     Redraw();
-    PropertyChanged(QStringLiteral("Caption"));
+    announce(*this, &vantlebutton::CaptionChanged, m_Caption);
 }
 
 void vantlebutton::setValue(bool on)
@@ -262,30 +296,38 @@ void vantlebutton::setValue(bool on)
     if (!on)
         ButtonState = ButtonStates::StateNormal;
     Redraw();
-    PropertyChanged(QStringLiteral("Value"));
+    announce(*this, &vantlebutton::ValueChanged, on);
+}
+
+void vantlebutton::toggleValue()
+{
+    m_Value = !m_Value;
+    Q_EMIT ValueChanged(m_Value);
 }
 
 void vantlebutton::setMousePointer(std::int32_t code)
 {
     if (code < std::numeric_limits<std::int16_t>::min() || code > std::numeric_limits<std::int16_t>::max())
         throw platform::RuntimeError(6, "Overflow");
-    surfaceMousePointer_ = static_cast<std::int16_t>(code);
+    m_surfaceMousePointer = static_cast<std::int16_t>(code);
     applyPointer();
-    PropertyChanged(QStringLiteral("MousePointer"));
+    announce(*this, &vantlebutton::MousePointerChanged, code);
 }
 
 void vantlebutton::setHandPointer(bool on)
 {
-    m_HandPointer = on;
-    PropertyChanged(QStringLiteral("HandPointer"));
+    let(&vantlebutton::m_HandPointer, on, Redraws::Never, &vantlebutton::HandPointerChanged);
 }
 
 void vantlebutton::setMouseIcon(const Picture& picture)
 {
-    surfaceMouseIcon_ = picture;
-    surfaceMousePointer_ = picture.isNone() ? 0 : 99;
+    const std::int16_t pointer = m_surfaceMousePointer;
+    m_surfaceMouseIcon = picture;
+    m_surfaceMousePointer = picture.isNone() ? 0 : 99;
     applyPointer();
-    PropertyChanged(QStringLiteral("MouseIcon"));
+    announce(*this, &vantlebutton::MouseIconChanged, picture);
+    if (m_surfaceMousePointer != pointer)
+        Q_EMIT MousePointerChanged(m_surfaceMousePointer);
 }
 
 void vantlebutton::setPicture(const Picture& picture)
@@ -293,47 +335,42 @@ void vantlebutton::setPicture(const Picture& picture)
     m_Picture = picture;
     if (picture.isNone()) {
         UserControl_Resize();
+        Q_EMIT PictureChanged(m_Picture);  // a cleared picture is not told to the container
         return;
     }
     Redraw();
-    PropertyChanged(QStringLiteral("Picture"));
+    announce(*this, &vantlebutton::PictureChanged, picture);
 }
 
 void vantlebutton::setPictureHover(const Picture& picture)
 {
     if (m_Picture.isNone()) {
         m_Picture = picture;
-        PropertyChanged(QStringLiteral("Picture"));
+        announce(*this, &vantlebutton::PictureChanged, m_Picture);
     }
     m_PictureHover = picture;
     if (picture.isNone()) {
         UserControl_Resize();
+        Q_EMIT PictureHoverChanged(m_PictureHover);  // a cleared picture is not told to the container
         return;
     }
     Redraw();
-    PropertyChanged(QStringLiteral("PictureHover"));
+    announce(*this, &vantlebutton::PictureHoverChanged, picture);
 }
 
-void vantlebutton::setPictureSize(std::int32_t size)
+void vantlebutton::setPictureSize(PictureSizes size)
 {
-    m_PictureSize = size;
-    Redraw();
-    PropertyChanged(QStringLiteral("PictureSize"));
+    let(&vantlebutton::m_PictureSize, size, Redraws::Always, &vantlebutton::PictureSizeChanged);
 }
 
 void vantlebutton::setMaskColor(ColorRef colour)
 {
-    m_MaskColor = colour;
-    Redraw();
-    PropertyChanged(QStringLiteral("MaskColor"));
+    let(&vantlebutton::m_MaskColor, colour, Redraws::Always, &vantlebutton::MaskColorChanged);
 }
 
 void vantlebutton::setUseMaskColor(bool on)
 {
-    m_UseMaskColor = on;
-    if (!m_Picture.isNone())
-        Redraw();
-    PropertyChanged(QStringLiteral("UseMaskColor"));
+    let(&vantlebutton::m_UseMaskColor, on, Redraws::WithPicture, &vantlebutton::UseMaskColorChanged);
 }
 
 void vantlebutton::setCheckBoxMode(bool on)
@@ -342,37 +379,33 @@ void vantlebutton::setCheckBoxMode(bool on)
     if (!on)
         ButtonState = ButtonStates::StateNormal;
     Redraw();
-    PropertyChanged(QStringLiteral("Value"));
-    PropertyChanged(QStringLiteral("CheckBoxMode"));
+    // Value is told as changed too: whether it shows depends on the mode.
+    announce(*this, &vantlebutton::ValueChanged, m_Value);
+    announce(*this, &vantlebutton::CheckBoxModeChanged, on);
 }
 
-void vantlebutton::setPictureAlign(std::int32_t align)
+void vantlebutton::setPictureAlign(PictureAlignments align)
 {
-    m_PictureAlign = align;
-    if (!m_Picture.isNone())
-        Redraw();
-    PropertyChanged(QStringLiteral("PictureAlign"));
+    let(&vantlebutton::m_PictureAlign, align, Redraws::WithPicture, &vantlebutton::PictureAlignChanged);
 }
 
-void vantlebutton::setCaptionAlign(std::int32_t align)
+void vantlebutton::setCaptionAlign(CaptionAlignments align)
 {
-    m_CaptionAlign = align;
-    Redraw();
-    PropertyChanged(QStringLiteral("CaptionAlign"));
+    let(&vantlebutton::m_CaptionAlign, align, Redraws::Always, &vantlebutton::CaptionAlignChanged);
 }
 
 void vantlebutton::setForeColor(ColorRef colour)
 {
     m_ForeColor = colour;
-    surfaceForeColor_ = colour;
+    m_surfaceForeColor = colour;
     UserControl_Resize();
-    PropertyChanged(QStringLiteral("ForeColor"));
+    announce(*this, &vantlebutton::ForeColorChanged, colour);
 }
 
 void vantlebutton::About()
 {
     static platform::QtMessageBoxService dialog;
-    platform::MessageBoxService* service = messageBox_ ? messageBox_ : &dialog;
+    platform::MessageBoxService* service = m_messageBox ? m_messageBox : &dialog;
     service->show(this,
                   QStringLiteral("VantleButton\nA Multistyle Button Control\n\n"
                                  "Written for Tervolin as its own owner-drawn button."),
@@ -389,7 +422,7 @@ void vantlebutton::ApplyStyleDefaults()
     case ButtonStyles::ToolbarBlue:
     case ButtonStyles::FlatHover:
     case ButtonStyles::FlatHoverThin:
-        m_BackColor = TranslateColor(platform::systemColour(15));
+        m_BackColor = buttonFace();
         break;
     case ButtonStyles::RoundedBlue: m_BackColor = 0xE7EBEC; break;
     case ButtonStyles::Glossy: m_BackColor = ShiftColor(0xD4D4D4, 0.06f); break;
@@ -406,7 +439,7 @@ void vantlebutton::ApplyStyleDefaults()
     default: break;  // unknown styles keep their colour
     }
     if (m_ButtonStyle != ButtonStyles::Shadow)
-        m_ForeColor = TranslateColor(platform::systemColour(18));
+        m_ForeColor = buttonText();
     switch (m_ButtonStyle) {
     case ButtonStyles::Standard:
     case ButtonStyles::Flat:
@@ -425,29 +458,29 @@ void vantlebutton::ApplyStyleDefaults()
 
 void vantlebutton::attachFont(std::shared_ptr<platform::Font> font)
 {
-    if (fontConnection_)
-        disconnect(fontConnection_);
-    mFont = std::move(font);
-    if (mFont)
-        fontConnection_ = connect(mFont.get(), &platform::Font::FontChanged, this, &vantlebutton::mFont_FontChanged);
+    if (m_fontConnection)
+        disconnect(m_fontConnection);
+    m_Font = std::move(font);
+    if (m_Font)
+        m_fontConnection = connect(m_Font.get(), &platform::Font::FontChanged, this, &vantlebutton::mFont_FontChanged);
 }
 
-void vantlebutton::applySurfaceFont() { surface_.setFont(surfaceFont_.toQFont()); }
+void vantlebutton::applySurfaceFont() { m_surface.setFont(m_surfaceFont.toQFont()); }
 
 void vantlebutton::applyPointer()
 {
-    if (surfaceMousePointer_ == 99 && !surfaceMouseIcon_.isNone() && !surfaceMouseIcon_.image().isNull())
-        setCursor(QCursor(QPixmap::fromImage(surfaceMouseIcon_.image())));
-    else if (surfaceMousePointer_ == 0)
+    if (m_surfaceMousePointer == 99 && !m_surfaceMouseIcon.isNone() && !m_surfaceMouseIcon.image().isNull())
+        setCursor(QCursor(QPixmap::fromImage(m_surfaceMouseIcon.image())));
+    else if (m_surfaceMousePointer == 0)
         unsetCursor();
     else
-        setCursor(cursorFor(surfaceMousePointer_));
+        setCursor(cursorFor(m_surfaceMousePointer));
 }
 
 void vantlebutton::readClientSize()
 {
-    W_ = width();
-    H_ = height();
+    m_clientWidth = width();
+    m_clientHeight = height();
 }
 
 }  // namespace tervolin::controls

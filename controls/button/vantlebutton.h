@@ -28,22 +28,27 @@ namespace tervolin::controls {
 class vantlebutton : public platform::UserControl
 {
     Q_OBJECT
-    Q_PROPERTY(std::int32_t ButtonStyle READ ButtonStyle WRITE setButtonStyle)
-    Q_PROPERTY(bool ShowFocusRect READ ShowFocusRect WRITE setShowFocusRect)
-    Q_PROPERTY(std::int32_t BackColor READ BackColor WRITE setBackColor)
-    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
-    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
-    Q_PROPERTY(bool Value READ Value WRITE setValue)
-    Q_PROPERTY(std::int32_t MousePointer READ MousePointer WRITE setMousePointer)
-    Q_PROPERTY(bool HandPointer READ HandPointer WRITE setHandPointer)
-    Q_PROPERTY(std::int32_t PictureSize READ PictureSize WRITE setPictureSize)
-    Q_PROPERTY(std::int32_t MaskColor READ MaskColor WRITE setMaskColor)
-    Q_PROPERTY(bool UseMaskColor READ UseMaskColor WRITE setUseMaskColor)
-    Q_PROPERTY(bool CheckBoxMode READ CheckBoxMode WRITE setCheckBoxMode)
-    Q_PROPERTY(std::int32_t PictureAlign READ PictureAlign WRITE setPictureAlign)
-    Q_PROPERTY(std::int32_t CaptionAlign READ CaptionAlign WRITE setCaptionAlign)
-    Q_PROPERTY(std::int32_t ForeColor READ ForeColor WRITE setForeColor)
-    Q_PROPERTY(std::int32_t hWnd READ hWnd)
+    Q_PROPERTY(tervolin::controls::ButtonStyles ButtonStyle READ ButtonStyle WRITE setButtonStyle NOTIFY ButtonStyleChanged)
+    Q_PROPERTY(bool ShowFocusRect READ ShowFocusRect WRITE setShowFocusRect NOTIFY ShowFocusRectChanged)
+    Q_PROPERTY(std::shared_ptr<tervolin::platform::Font> Font READ Font WRITE setFont NOTIFY FontChanged)
+    Q_PROPERTY(std::int32_t BackColor READ BackColor WRITE setBackColor NOTIFY BackColorChanged)
+    // Written through QWidget::setEnabled: the property is the widget's own enabled state.
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled NOTIFY EnabledChanged)
+    Q_PROPERTY(QString Caption READ Caption WRITE setCaption NOTIFY CaptionChanged)
+    Q_PROPERTY(bool Value READ Value WRITE setValue NOTIFY ValueChanged)
+    Q_PROPERTY(std::int32_t MousePointer READ MousePointer WRITE setMousePointer NOTIFY MousePointerChanged)
+    Q_PROPERTY(bool HandPointer READ HandPointer WRITE setHandPointer NOTIFY HandPointerChanged)
+    Q_PROPERTY(tervolin::platform::Picture MouseIcon READ MouseIcon WRITE setMouseIcon NOTIFY MouseIconChanged)
+    Q_PROPERTY(tervolin::platform::Picture Picture READ picture WRITE setPicture NOTIFY PictureChanged)
+    Q_PROPERTY(tervolin::platform::Picture PictureHover READ PictureHover WRITE setPictureHover NOTIFY PictureHoverChanged)
+    Q_PROPERTY(tervolin::controls::PictureSizes PictureSize READ PictureSize WRITE setPictureSize NOTIFY PictureSizeChanged)
+    Q_PROPERTY(std::int32_t MaskColor READ MaskColor WRITE setMaskColor NOTIFY MaskColorChanged)
+    Q_PROPERTY(bool UseMaskColor READ UseMaskColor WRITE setUseMaskColor NOTIFY UseMaskColorChanged)
+    Q_PROPERTY(bool CheckBoxMode READ CheckBoxMode WRITE setCheckBoxMode NOTIFY CheckBoxModeChanged)
+    Q_PROPERTY(tervolin::controls::PictureAlignments PictureAlign READ PictureAlign WRITE setPictureAlign NOTIFY PictureAlignChanged)
+    Q_PROPERTY(tervolin::controls::CaptionAlignments CaptionAlign READ CaptionAlign WRITE setCaptionAlign NOTIFY CaptionAlignChanged)
+    Q_PROPERTY(std::int32_t ForeColor READ ForeColor WRITE setForeColor NOTIFY ForeColorChanged)
+    Q_PROPERTY(std::int32_t hWnd READ hWnd CONSTANT)
 
 public:
     using ColorRef = platform::ColorRef;
@@ -56,46 +61,48 @@ public:
     ~vantlebutton() override;
 
     // --- Properties -------------------------------------------------------------------------------------------
-    std::int32_t ButtonStyle() const { return m_ButtonStyle; }
-    void setButtonStyle(std::int32_t style);
+    // Each setter announces its property through the change signal and the container's property-changed
+    // notification, in the order of side effects documented for it, also when the value is the same.
+    ButtonStyles ButtonStyle() const { return m_ButtonStyle; }
+    void setButtonStyle(ButtonStyles style);
     bool ShowFocusRect() const { return m_ShowFocusRect; }
     void setShowFocusRect(bool on);
     /// The font object (shared with whoever set it); empty until a font is set or the button is loaded.
-    std::shared_ptr<platform::Font> Font() const { return mFont; }
+    std::shared_ptr<platform::Font> Font() const { return m_Font; }
     void setFont(std::shared_ptr<platform::Font> font);
     ColorRef BackColor() const { return m_BackColor; }
     void setBackColor(ColorRef colour);
-    bool Enabled() const { return m_Enabled; }
-    /// Hides QWidget::setEnabled: the property also redraws and notifies (the widget's state follows).
-    void setEnabled(bool on);
+    /// The button's own enabled state, set with QWidget::setEnabled. The button draws disabled also while an
+    /// ancestor is disabled; a change of the own state is announced, and the stored property is the own state.
+    bool Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
     QString Caption() const { return m_Caption; }
     void setCaption(const QString& caption);
     bool Value() const { return m_Value; }
     void setValue(bool on);
     /// The surface's pointer shape code. Setting a value outside 16 bits throws RuntimeError 6 (overflow).
-    std::int32_t MousePointer() const { return surfaceMousePointer_; }
+    std::int32_t MousePointer() const { return m_surfaceMousePointer; }
     void setMousePointer(std::int32_t code);
     bool HandPointer() const { return m_HandPointer; }
     void setHandPointer(bool on);
     /// The surface's custom pointer picture.
-    Picture MouseIcon() const { return surfaceMouseIcon_; }
+    Picture MouseIcon() const { return m_surfaceMouseIcon; }
     void setMouseIcon(const Picture& picture);
     Picture picture() const { return m_Picture; }
     void setPicture(const Picture& picture);
     Picture PictureHover() const { return m_PictureHover; }
     void setPictureHover(const Picture& picture);
-    std::int32_t PictureSize() const { return m_PictureSize; }
-    void setPictureSize(std::int32_t size);
+    PictureSizes PictureSize() const { return m_PictureSize; }
+    void setPictureSize(PictureSizes size);
     ColorRef MaskColor() const { return m_MaskColor; }
     void setMaskColor(ColorRef colour);
     bool UseMaskColor() const { return m_UseMaskColor; }
     void setUseMaskColor(bool on);
     bool CheckBoxMode() const { return m_CheckBoxMode; }
     void setCheckBoxMode(bool on);
-    std::int32_t PictureAlign() const { return m_PictureAlign; }
-    void setPictureAlign(std::int32_t align);
-    std::int32_t CaptionAlign() const { return m_CaptionAlign; }
-    void setCaptionAlign(std::int32_t align);
+    PictureAlignments PictureAlign() const { return m_PictureAlign; }
+    void setPictureAlign(PictureAlignments align);
+    CaptionAlignments CaptionAlign() const { return m_CaptionAlign; }
+    void setCaptionAlign(CaptionAlignments align);
     ColorRef ForeColor() const { return m_ForeColor; }
     void setForeColor(ColorRef colour);
     /// The window handle of the control's surface.
@@ -104,10 +111,10 @@ public:
     /// Shows the About box (information icon, title "About").
     void About();
     /// The message box About uses (the real dialog unless replaced; the service must outlive the button).
-    void setMessageBoxService(platform::MessageBoxService* service) { messageBox_ = service; }
+    void setMessageBoxService(platform::MessageBoxService* service) { m_messageBox = service; }
 
     // --- Instance state shared with input, hook and drawing ---------------------------------------------------
-    std::int32_t ButtonState = ButtonStates::StateNormal;
+    ButtonStates ButtonState = ButtonStates::StateNormal;
     bool LeftButtonHeld = false;
     bool PointerOver = false;
     bool HasFocus = false;
@@ -132,6 +139,10 @@ public:
     void UserControl_AccessKeyPress(short KeyAscii);
     void UserControl_GotFocus();
     void UserControl_LostFocus();
+    /// A click as the left mouse button gives one: the focus, then a press and a release at the centre (so in
+    /// check-box mode Value toggles, and Click is raised between MouseDown and MouseUp). A disabled button
+    /// ignores it. Assistive tools press the button through this.
+    void click();
 
     // --- Window hook and hover tracking (hook.cpp) ----------------------------------------------------------
     /// The button's message procedure, called by its hooks before and/or after the window's previous one.
@@ -163,27 +174,27 @@ public:
     void ApplyStyleDefaults();
 
     /// The access key derived from the caption (lower case), or a null QChar.
-    QChar accessKey() const { return accessKey_; }
+    QChar accessKey() const { return m_accessKey; }
     /// The image of the last Redraw.
-    const platform::Surface& surface() const { return surface_; }
-    platform::Surface& surface() { return surface_; }
+    const platform::Surface& surface() const { return m_surface; }
+    platform::Surface& surface() { return m_surface; }
     /// The outline applied by the last UpdateRegion.
-    const platform::Region& region() const { return region_; }
+    const platform::Region& region() const { return m_region; }
     /// Derived values kept by the pipeline.
-    int clientWidth() const { return W_; }
-    int clientHeight() const { return H_; }
-    platform::Rect clientRect() const { return clientRect_; }
-    platform::Rect captionRect() const { return captionRect_; }
-    platform::Rect captionFocusRect() const { return captionFocusRect_; }
-    int pictureX() const { return px_; }
-    int pictureY() const { return py_; }
-    int pictureWidth() const { return pw_; }
-    int pictureHeight() const { return ph_; }
+    int clientWidth() const { return m_clientWidth; }
+    int clientHeight() const { return m_clientHeight; }
+    platform::Rect clientRect() const { return m_clientRect; }
+    platform::Rect captionRect() const { return m_captionRect; }
+    platform::Rect captionFocusRect() const { return m_captionFocusRect; }
+    int pictureX() const { return m_pictureX; }
+    int pictureY() const { return m_pictureY; }
+    int pictureWidth() const { return m_pictureWidth; }
+    int pictureHeight() const { return m_pictureHeight; }
     /// The font the surface draws with.
-    const platform::FontDescription& surfaceFont() const { return surfaceFont_; }
-    ColorRef surfaceForeColor() const { return surfaceForeColor_; }
+    const platform::FontDescription& surfaceFont() const { return m_surfaceFont; }
+    ColorRef surfaceForeColor() const { return m_surfaceForeColor; }
 
-    /// Font changes reported by mFont.
+    /// Font changes reported by the font object (named, as the other handlers, after its source).
     void mFont_FontChanged(const QString& PropertyName);
 
 Q_SIGNALS:
@@ -199,6 +210,29 @@ Q_SIGNALS:
     void KeyUp(short& KeyCode, short& Shift);
     void KeyPress(short& KeyAcsii);
 
+    // Change signals of the properties, declared after the events so that those keep their numbers. Besides the
+    // setters, input toggling Value, a style replacing BackColor, ForeColor and ShowFocusRect, and a painter
+    // setting the caption colour emit them (without telling the container, as before).
+    void ButtonStyleChanged(tervolin::controls::ButtonStyles style);
+    void ShowFocusRectChanged(bool on);
+    void FontChanged(std::shared_ptr<tervolin::platform::Font> font);
+    void BackColorChanged(std::int32_t colour);
+    void EnabledChanged(bool on);
+    void CaptionChanged(const QString& caption);
+    void ValueChanged(bool on);
+    void MousePointerChanged(std::int32_t code);
+    void HandPointerChanged(bool on);
+    void MouseIconChanged(const tervolin::platform::Picture& picture);
+    void PictureChanged(const tervolin::platform::Picture& picture);
+    void PictureHoverChanged(const tervolin::platform::Picture& picture);
+    void PictureSizeChanged(tervolin::controls::PictureSizes size);
+    void MaskColorChanged(std::int32_t colour);
+    void UseMaskColorChanged(bool on);
+    void CheckBoxModeChanged(bool on);
+    void PictureAlignChanged(tervolin::controls::PictureAlignments align);
+    void CaptionAlignChanged(tervolin::controls::CaptionAlignments align);
+    void ForeColorChanged(std::int32_t colour);
+
 protected:
     void UserControl_Initialize() override;
     void UserControl_InitProperties() override;
@@ -211,6 +245,7 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -231,51 +266,63 @@ private:
     void registerAccessKey();
     void installHooks();
     void removeHooks();
+    /// Inverts Value as input does: no notice to the container.
+    void toggleValue();
+    /// Redraws for a change of the drawn enabled state and announces a change of the own one.
+    void enabledStateChanged();
+    /// When a setter of one shape redraws.
+    enum class Redraws { Always, WithPicture, Never };
+    /// The setters of one shape: store, redraw, announce.
+    template <typename T>
+    void let(T vantlebutton::*member, T value, Redraws redraw, void (vantlebutton::*changed)(T));
 
     // Property values.
-    std::int32_t m_ButtonStyle = 0;
+    ButtonStyles m_ButtonStyle = ButtonStyles::Standard;
     bool m_ShowFocusRect = false;
-    std::shared_ptr<platform::Font> mFont;
-    QMetaObject::Connection fontConnection_;
+    std::shared_ptr<platform::Font> m_Font;
+    QMetaObject::Connection m_fontConnection;
     ColorRef m_BackColor = 0;
-    bool m_Enabled = false;
     QString m_Caption;
     bool m_Value = false;
     bool m_HandPointer = false;
     Picture m_Picture;
     Picture m_PictureHover;
-    std::int32_t m_PictureSize = 0;
+    PictureSizes m_PictureSize = PictureSizes::SizeOriginal;
     ColorRef m_MaskColor = 0;
     bool m_UseMaskColor = false;
     bool m_CheckBoxMode = false;
-    std::int32_t m_PictureAlign = 0;
-    std::int32_t m_CaptionAlign = 0;
+    PictureAlignments m_PictureAlign = PictureAlignments::PictureLeftEdge;
+    CaptionAlignments m_CaptionAlign = CaptionAlignments::AlignLeft;
     ColorRef m_ForeColor = 0;
+    /// The own enabled state last announced, to tell an own change from an ancestor's.
+    bool m_announcedEnabled = true;
+    /// Set while ReadProperties applies the stored Enabled: the load draws once at its end.
+    bool m_loading = false;
 
     // The surface's own state.
-    platform::Surface surface_;
-    platform::FontDescription surfaceFont_;
-    ColorRef surfaceForeColor_ = 0;
-    std::int16_t surfaceMousePointer_ = 0;
-    Picture surfaceMouseIcon_;
-    platform::Region region_;
+    platform::Surface m_surface;
+    platform::FontDescription m_surfaceFont;
+    ColorRef m_surfaceForeColor = 0;
+    std::int16_t m_surfaceMousePointer = 0;
+    Picture m_surfaceMouseIcon;
+    platform::Region m_region;
 
     // Pipeline state.
-    QChar accessKey_;
-    int W_ = 0;
-    int H_ = 0;
-    platform::Rect clientRect_;
-    platform::Rect captionRect_;
-    platform::Rect captionFocusRect_;
-    int px_ = 0;
-    int py_ = 0;
-    int pw_ = 0;
-    int ph_ = 0;
-    bool painting_ = false;
-    platform::MessageBoxService* messageBox_ = nullptr;
-    bool hasImage_ = false;
-    int accessKeyShortcut_ = 0;
-    bool captured_ = false;
+    QChar m_accessKey;
+    int m_clientWidth = 0;
+    int m_clientHeight = 0;
+    platform::Rect m_clientRect;
+    platform::Rect m_captionRect;
+    platform::Rect m_captionFocusRect;
+    int m_pictureX = 0;
+    int m_pictureY = 0;
+    int m_pictureWidth = 0;
+    int m_pictureHeight = 0;
+    bool m_painting = false;
+    platform::MessageBoxService* m_messageBox = nullptr;
+    bool m_hasImage = false;
+    int m_accessKeyShortcut = 0;
+    bool m_captured = false;
 };
 
 }  // namespace tervolin::controls

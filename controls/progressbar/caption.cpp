@@ -6,14 +6,14 @@
 
 namespace tervolin::controls::progressbar {
 
-std::optional<QString> captionText(int textStyle, int value, double percent, const QString& customText)
+std::optional<QString> captionText(TextStyleValue textStyle, int value, double percent, const QString& customText)
 {
     switch (textStyle) {
-    case 1:
+    case TextStyleValue::ValueText:
         return QString::number(value);
-    case 2:
+    case TextStyleValue::PercentText:
         return PercentText(percent);
-    case 3:
+    case TextStyleValue::CustomText:
         return customText;
     default:
         return std::nullopt;
@@ -30,31 +30,32 @@ QString PercentText(double percent)
     return s + QLatin1Char('%');
 }
 
-QPoint captionPosition(int alignment, double w, double h, double tw, double th)
+QPoint captionPosition(TextAlignmentValue alignment, double w, double h, double tw, double th)
 {
-    if (alignment < 1 || alignment > 9)
+    if (alignment < TextAlignmentValue::TopLeft || alignment > TextAlignmentValue::BottomRight)
         return {0, 0};
     // Deliberately uneven margins: 1 pixel at the left, 3 at the right, none at the top, 1 at the bottom, and
     // the centred positions one pixel up and left of true centre.
-    const int column = (alignment - 1) / 3;
-    const int row = (alignment - 1) % 3;
+    const int index = numberOf(alignment) - numberOf(TextAlignmentValue::TopLeft);
+    const int column = index / 3;
+    const int row = index % 3;
     const int x = column == 0 ? 1 : column == 1 ? nearest(w / 2 - tw / 2 - 1) : nearest(w - tw - 3);
     const int y = row == 0 ? 0 : row == 1 ? nearest(h / 2 - th / 2 - 1) : nearest(h - th - 1);
     return {x, y};
 }
 
-std::vector<CaptionPass> captionPasses(int textEffect, ColorRef fore, ColorRef effect)
+std::vector<CaptionPass> captionPasses(TextEffectValue textEffect, ColorRef fore, ColorRef effect)
 {
     switch (textEffect) {
-    case 1:
+    case TextEffectValue::Plain:
         return {{0, 0, fore}};
-    case 2:
+    case TextEffectValue::Raised:
         return {{-1, -1, effect}, {1, 1, kEffectGrey}, {0, 0, fore}};
-    case 3:
+    case TextEffectValue::Sunken:
         return {{1, 1, effect}, {-1, 0, kEffectGrey}, {0, 0, fore}};
-    case 4:
+    case TextEffectValue::Outline:
         return {{1, 0, effect}, {-1, 0, effect}, {0, -1, effect}, {0, 1, effect}, {0, 0, fore}};
-    case 5:
+    case TextEffectValue::DropShadow:
         return {{1, 1, effect}, {0, 0, fore}};
     default:
         return {};
@@ -73,7 +74,7 @@ CaptionColours captionColours(ColorRef textForeColor, ColorRef textEffectColor, 
     return c;
 }
 
-void DrawCaptionText(platform::Surface& surface, const QString& text, int alignment, int textEffect, ColorRef textForeColor,
+void DrawCaptionText(platform::Surface& surface, const QString& text, TextAlignmentValue alignment, TextEffectValue textEffect, ColorRef textForeColor,
                      ColorRef textEffectColor, bool enabled)
 {
     const CaptionColours colours = captionColours(textForeColor, textEffectColor, enabled);

@@ -27,13 +27,13 @@ platform::GradientVertex vertex(int x, int y, ColorRef colour)
 
 }  // namespace
 
-void GradientTwoColour(platform::Surface& surface, int direction, ColorRef startColor, ColorRef endColor, int left, int top,
-                       int right, int bottom)
+void GradientTwoColour(platform::Surface& surface, platform::GradientDirection direction, ColorRef startColor,
+                       ColorRef endColor, int left, int top, int right, int bottom)
 {
-    if (direction != 0 && direction != 1)
+    using platform::GradientDirection;
+    if (direction != GradientDirection::Horizontal && direction != GradientDirection::Vertical)
         return;
-    surface.gradientFill(vertex(left, top, startColor), vertex(right, bottom, endColor),
-                         direction == 1 ? platform::GradientDirection::Vertical : platform::GradientDirection::Horizontal);
+    surface.gradientFill(vertex(left, top, startColor), vertex(right, bottom, endColor), direction);
 }
 
 std::optional<DrawError> DrawGradientFourColour(platform::Surface& surface, int left, int top, int width, int height,

@@ -19,10 +19,10 @@ struct DrawError
     QString description;
 };
 
-/// Rectangle-mesh gradient on (left, top)–(right, bottom), right and bottom exclusive. direction 0 runs from
-/// start (left edge) to end (right edge), 1 from start (top) to end (bottom); any other value is handed to the
-/// fill as it is and draws nothing. An empty rectangle draws nothing.
-void GradientTwoColour(platform::Surface& surface, int direction, ColorRef startColor, ColorRef endColor, int left, int top,
+/// Rectangle-mesh gradient on (left, top)–(right, bottom), right and bottom exclusive. Horizontal (0) runs from
+/// start (left edge) to end (right edge), Vertical (1) from start (top) to end (bottom); any other value draws
+/// nothing. An empty rectangle draws nothing.
+void GradientTwoColour(platform::Surface& surface, platform::GradientDirection direction, ColorRef startColor, ColorRef endColor, int left, int top,
                        int right, int bottom);
 
 /// Bilinear gradient over width × height pixels at (left, top) from the four corner colours. Each row is a

@@ -10,11 +10,6 @@ namespace tervolin::controls::progressbar {
 
 namespace {
 
-constexpr int kHorizontal = 1;
-constexpr int kVertical = 2;
-constexpr int kGradientLeftToRight = 0;
-constexpr int kGradientTopToBottom = 1;
-
 // Runs one redraw step; a step that throws is abandoned and the redraw goes on with the next.
 template <typename Step>
 void runStep(Step&& step)
@@ -41,7 +36,7 @@ RedrawResult DrawProgressBar(platform::Surface& surface, const ProgressBarFields
     // The ratio is Value / Max: Min does not enter it. An instance not yet initialised (Max 0) has no ratio.
     if (f.Max != 0) {
         result.percent = 100.0 * f.Value / f.Max;
-        result.fillLength = nearest((f.Orientations == kVertical ? h : w) * result.percent / 100.0);
+        result.fillLength = nearest((f.Orientations == OrientationValue::Vertical ? h : w) * result.percent / 100.0);
     }
     const int fill = result.fillLength;
 
@@ -54,23 +49,25 @@ RedrawResult DrawProgressBar(platform::Surface& surface, const ProgressBarFields
     runStep([&] {
         const int h2 = nearest(h / 2);
         const int w2 = nearest(w / 2);
-        const auto band = [&](int direction, int from, int l, int t, int r, int b) {
+        const auto band = [&](platform::GradientDirection direction, int from, int l, int t, int r, int b) {
             runStep([&] { GradientTwoColour(surface, direction, colours[from], colours[from + 2], l, t, r, b); });
         };
-        if (f.Orientations == kHorizontal) {
-            band(kGradientTopToBottom, TrackFirstStart, 0, 0, wi, h2);
-            band(kGradientTopToBottom, TrackSecondStart, 0, h2, wi, hi);
+        // A horizontal bar's bands are shaded top to bottom, a vertical bar's left to right.
+        using platform::GradientDirection;
+        if (f.Orientations == OrientationValue::Horizontal) {
+            band(GradientDirection::Vertical, TrackFirstStart, 0, 0, wi, h2);
+            band(GradientDirection::Vertical, TrackSecondStart, 0, h2, wi, hi);
             // The test is on Value, not on the fill length: a tiny positive Value asks for empty rectangles.
             if (f.Value >= 1) {
-                band(kGradientTopToBottom, FillFirstStart, 0, 0, fill, h2);
-                band(kGradientTopToBottom, FillSecondStart, 0, h2, fill, hi);
+                band(GradientDirection::Vertical, FillFirstStart, 0, 0, fill, h2);
+                band(GradientDirection::Vertical, FillSecondStart, 0, h2, fill, hi);
             }
-        } else if (f.Orientations == kVertical) {
-            band(kGradientLeftToRight, TrackFirstStart, 0, 0, w2, hi);
-            band(kGradientLeftToRight, TrackSecondStart, w2, 0, wi, hi);
+        } else if (f.Orientations == OrientationValue::Vertical) {
+            band(GradientDirection::Horizontal, TrackFirstStart, 0, 0, w2, hi);
+            band(GradientDirection::Horizontal, TrackSecondStart, w2, 0, wi, hi);
             if (f.Value >= 1) {
-                band(kGradientLeftToRight, FillFirstStart, 0, 0, w2, fill);
-                band(kGradientLeftToRight, FillSecondStart, w2, 0, wi, fill);
+                band(GradientDirection::Horizontal, FillFirstStart, 0, 0, w2, fill);
+                band(GradientDirection::Horizontal, FillSecondStart, w2, 0, wi, fill);
             }
         }
     });

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "controls/progressbar/progressbartypes.h"
 #include "controls/progressbar/themes.h"
 #include "platform/colour.h"
 #include "platform/region.h"
@@ -15,14 +16,14 @@ namespace tervolin::controls::progressbar {
 /// The properties the redraw reads, as the control stores them (enumerations keep any assigned integer).
 struct ProgressBarFields
 {
-    int TextStyle = 0;
-    int Theme = 0;
-    int Orientations = 0;
+    TextStyleValue TextStyle{};
+    ThemeValue Theme{};
+    OrientationValue Orientations{};
     QString Text;
     ColorRef TextForeColor = 0;
-    int TextAlignment = 0;
+    TextAlignmentValue TextAlignment{};
     ColorRef TextEffectColor = 0;
-    int TextEffect = 0;
+    TextEffectValue TextEffect{};
     int RoundedValue = 0;
     int Min = 0;
     int Value = 0;

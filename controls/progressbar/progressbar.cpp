@@ -7,13 +7,17 @@
 #include <QMetaClassInfo>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QVariantMap>
 
+#include "controls/progressbar/accessibleprogressbar.h"
+#include "controls/propertychange.h"
 #include "platform/storedobjects.h"
 
 namespace tervolin::controls {
 
 using platform::PropertyStore;
+using progressbar::numberOf;
 
 namespace {
 
@@ -54,6 +58,17 @@ std::optional<bool> storedBool(const QVariant& v)
     return std::nullopt;
 }
 
+// The argument type of a let.
+template <typename Let>
+struct LetArgumentOf;
+template <typename T>
+struct LetArgumentOf<void (ProgressBar::*)(T)>
+{
+    using type = T;
+};
+template <typename Let>
+using LetArgument = typename LetArgumentOf<Let>::type;
+
 std::optional<QString> storedText(const QVariant& v)
 {
     if (v.typeId() == QMetaType::QString)
@@ -68,6 +83,7 @@ std::optional<QString> storedText(const QVariant& v)
 ProgressBar::ProgressBar(QWidget* parent)
     : UserControl(parent)
 {
+    connectAccessibility(*this);
 }
 
 ProgressBar::~ProgressBar() { terminate(); }
@@ -79,10 +95,18 @@ QString ProgressBar::helpString(const char* property)
     return i < 0 ? QString() : QString::fromLatin1(mo.classInfo(i).value());
 }
 
-void ProgressBar::changed(const QString& key)
+template <typename... Args>
+void ProgressBar::changed(void (ProgressBar::*signal)(Args...), std::type_identity_t<Args>... values)
 {
-    PropertyChanged(key);
+    announce(*this, signal, values...);
     DrawProgressBar();
+}
+
+template <typename T>
+void ProgressBar::let(T progressbar::ProgressBarFields::*field, T value, void (ProgressBar::*signal)(T))
+{
+    m_f.*field = value;
+    changed(signal, value);
 }
 
 void ProgressBar::setValue(int v)
@@ -91,8 +115,7 @@ void ProgressBar::setValue(int v)
         v = m_f.Max;
     if (v < m_f.Min)
         v = m_f.Min;
-    m_f.Value = v;
-    changed(QStringLiteral("Value"));
+    let(&progressbar::ProgressBarFields::Value, v, &ProgressBar::ValueChanged);
 }
 
 void ProgressBar::setMax(int v)
@@ -104,7 +127,7 @@ void ProgressBar::setMax(int v)
     m_f.Max = v;
     if (m_f.Value > m_f.Max)
         setValue(m_f.Max);
-    changed(QStringLiteral("Max"));
+    changed(&ProgressBar::MaxChanged, v);
 }
 
 void ProgressBar::setMin(int v)
@@ -116,67 +139,70 @@ void ProgressBar::setMin(int v)
     m_f.Min = v;
     if (m_f.Value < m_f.Min)
         setValue(m_f.Min);
-    changed(QStringLiteral("Min"));
+    changed(&ProgressBar::MinChanged, v);
 }
 
-void ProgressBar::setRoundedValue(int v)
+void ProgressBar::setRoundedValue(int v) { let(&progressbar::ProgressBarFields::RoundedValue, v, &ProgressBar::RoundedValueChanged); }
+
+void ProgressBar::letEnabled(bool on)
 {
-    m_f.RoundedValue = v;
-    changed(QStringLiteral("RoundedValue"));
+    {
+        const QScopedValueRollback<bool> inLet(m_inEnabledLet, true);
+        QWidget::setEnabled(on);
+    }
+    m_announcedEnabled = Enabled();
+    changed(&ProgressBar::EnabledChanged, m_announcedEnabled);
 }
 
-void ProgressBar::setEnabled(bool on)
+void ProgressBar::changeEvent(QEvent* event)
 {
-    m_f.Enabled = on;
-    changed(QStringLiteral("Enabled"));
+    UserControl::changeEvent(event);
+    if (event->type() != QEvent::EnabledChange || m_inEnabledLet)
+        return;
+    // The drawn state follows ancestors too; only a change of the bar's own state is a property change.
+    if (Enabled() != m_announcedEnabled) {
+        m_announcedEnabled = Enabled();
+        announce(*this, &ProgressBar::EnabledChanged, m_announcedEnabled);
+    }
+    DrawProgressBar();
 }
 
-void ProgressBar::setTheme(int v)
+void ProgressBar::setTheme(ThemeValue v) { let(&progressbar::ProgressBarFields::Theme, v, &ProgressBar::ThemeChanged); }
+
+void ProgressBar::setTextStyle(TextStyleValue v)
 {
-    m_f.Theme = v;
-    changed(QStringLiteral("Theme"));
+    let(&progressbar::ProgressBarFields::TextStyle, v, &ProgressBar::TextStyleChanged);
 }
 
-void ProgressBar::setTextStyle(int v)
+void ProgressBar::setOrientations(OrientationValue v)
 {
-    m_f.TextStyle = v;
-    changed(QStringLiteral("TextStyle"));
+    let(&progressbar::ProgressBarFields::Orientations, v, &ProgressBar::OrientationsChanged);
 }
 
-void ProgressBar::setOrientations(int v)
+void ProgressBar::setTextAlignment(TextAlignmentValue v)
 {
-    m_f.Orientations = v;
-    changed(QStringLiteral("Orientations"));
-}
-
-void ProgressBar::setTextAlignment(int v)
-{
-    m_f.TextAlignment = v;
-    changed(QStringLiteral("TextAlignment"));
+    let(&progressbar::ProgressBarFields::TextAlignment, v, &ProgressBar::TextAlignmentChanged);
 }
 
 void ProgressBar::setText(const QString& text)
 {
     m_f.Text = text;
-    changed(QStringLiteral("Text"));
+    changed(&ProgressBar::TextChanged, m_f.Text);
 }
 
 void ProgressBar::setTextEffectColor(ColorRef c)
 {
-    m_f.TextEffectColor = c;
-    changed(QStringLiteral("TextEffectColor"));
+    let(&progressbar::ProgressBarFields::TextEffectColor, c, &ProgressBar::TextEffectColorChanged);
 }
 
-void ProgressBar::setTextEffect(int v)
+void ProgressBar::setTextEffect(TextEffectValue v)
 {
-    m_f.TextEffect = v;
-    changed(QStringLiteral("TextEffect"));
+    let(&progressbar::ProgressBarFields::TextEffect, v, &ProgressBar::TextEffectChanged);
 }
 
 void ProgressBar::setTextForeColor(ColorRef c)
 {
-    m_f.TextForeColor = c;
-    changed(QStringLiteral("TextForeColor"));
+    let(&progressbar::ProgressBarFields::TextForeColor, c, &ProgressBar::TextForeColorChanged);
 }
 
 void ProgressBar::setTextFont(std::shared_ptr<platform::Font> font)
@@ -184,25 +210,24 @@ void ProgressBar::setTextFont(std::shared_ptr<platform::Font> font)
     m_textFont = std::move(font);
     if (m_textFont)
         m_surface.setFont(m_textFont->toQFont());
-    changed(QStringLiteral("TextFont"));
+    changed(&ProgressBar::TextFontChanged, m_textFont);
 }
 
 void ProgressBar::setPBSCustomeColor1(ColorRef c)
 {
-    m_f.PBSCustomeColor1 = c;
-    changed(QStringLiteral("PBSCustomeColor1"));
+    let(&progressbar::ProgressBarFields::PBSCustomeColor1, c, &ProgressBar::PBSCustomeColor1Changed);
 }
 
 void ProgressBar::setPBSCustomeColor2(ColorRef c)
 {
-    m_f.PBSCustomeColor2 = c;
-    changed(QStringLiteral("PBSCustomeColor2"));
+    let(&progressbar::ProgressBarFields::PBSCustomeColor2, c, &ProgressBar::PBSCustomeColor2Changed);
 }
 
 void ProgressBar::GradientTwoColour(platform::Surface& hDC, int Direction, ColorRef StartColor, ColorRef EndColor, int Left,
                                     int Top, int Width, int Height)
 {
-    progressbar::GradientTwoColour(hDC, Direction, StartColor, EndColor, Left, Top, Width, Height);
+    progressbar::GradientTwoColour(hDC, static_cast<platform::GradientDirection>(Direction), StartColor, EndColor, Left, Top,
+                                   Width, Height);
 }
 
 std::optional<progressbar::DrawError> ProgressBar::DrawGradientFourColour(platform::Surface& ObjectHDC, int Left, int Top,
@@ -221,6 +246,7 @@ void ProgressBar::DrawProgressBar()
     // The font is shared: whatever its holder changed since the set shows from this redraw on.
     if (m_textFont)
         m_surface.setFont(m_textFont->toQFont());
+    m_f.Enabled = isEnabled();
     m_lastRedraw = progressbar::DrawProgressBar(m_surface, m_f, m_themeColours);
     if (m_lastRedraw.windowRegion) {
         m_region = *m_lastRedraw.windowRegion;
@@ -245,15 +271,15 @@ void ProgressBar::UserControl_InitProperties()
     setMin(0);
     setValue(50);
     setRoundedValue(5);
-    setEnabled(true);
-    setTheme(Gold);
+    letEnabled(true);
+    setTheme(ThemeValue::Gold);
     setTextForeColor(0);
     setText(QStringLiteral("Z42K ProgressBar"));
-    setTextAlignment(MiddleCenter);
-    setTextEffect(DropShadow);
+    setTextAlignment(TextAlignmentValue::MiddleCenter);
+    setTextEffect(TextEffectValue::DropShadow);
     setTextEffectColor(platform::rgb(255, 255, 255));
-    setTextStyle(CustomText);
-    setOrientations(Horizontal);
+    setTextStyle(TextStyleValue::CustomText);
+    setOrientations(OrientationValue::Horizontal);
     setTextFont(std::make_shared<platform::Font>(Ambient().Font));
 }
 
@@ -267,29 +293,30 @@ void ProgressBar::UserControl_ReadProperties(const PropertyStore& store)
         QVariant readDefault;
         std::function<bool(const QVariant&)> apply;  // false: the stored value does not convert
     };
-    const auto asInt = [](void (ProgressBar::*let)(int), ProgressBar* self) {
-        return [let, self](const QVariant& v) {
+    // A stored number through a let taking an int, a colour or an enumeration.
+    const auto asInt = [this](auto setter) {
+        return [setter, this](const QVariant& v) {
             const std::optional<int> n = storedInt(v);
             if (n)
-                (self->*let)(*n);
+                (this->*setter)(static_cast<LetArgument<decltype(setter)>>(*n));
             return n.has_value();
         };
     };
     const std::vector<Key> keys{
-        {"Max", 100, asInt(&ProgressBar::setMax, this)},
-        {"Min", 0, asInt(&ProgressBar::setMin, this)},
-        {"Value", 50, asInt(&ProgressBar::setValue, this)},
-        {"RoundedValue", 5, asInt(&ProgressBar::setRoundedValue, this)},
+        {"Max", 100, asInt(&ProgressBar::setMax)},
+        {"Min", 0, asInt(&ProgressBar::setMin)},
+        {"Value", 50, asInt(&ProgressBar::setValue)},
+        {"RoundedValue", 5, asInt(&ProgressBar::setRoundedValue)},
         {"Enabled", true,
          [this](const QVariant& v) {
              const std::optional<bool> b = storedBool(v);
              if (b)
-                 setEnabled(*b);
+                 letEnabled(*b);
              return b.has_value();
          }},
-        {"Theme", 1, asInt(&ProgressBar::setTheme, this)},
-        {"TextStyle", 1, asInt(&ProgressBar::setTextStyle, this)},
-        {"Orientations", 1, asInt(&ProgressBar::setOrientations, this)},
+        {"Theme", 1, asInt(&ProgressBar::setTheme)},
+        {"TextStyle", 1, asInt(&ProgressBar::setTextStyle)},
+        {"Orientations", 1, asInt(&ProgressBar::setOrientations)},
         {"Text", ambient.DisplayName,
          [this](const QVariant& v) {
              const std::optional<QString> s = storedText(v);
@@ -297,9 +324,9 @@ void ProgressBar::UserControl_ReadProperties(const PropertyStore& store)
                  setText(*s);
              return s.has_value();
          }},
-        {"TextEffectColor", platform::rgb(200, 200, 200), asInt(&ProgressBar::setTextEffectColor, this)},
-        {"TextEffect", 1, asInt(&ProgressBar::setTextEffect, this)},
-        {"TextAlignment", 5, asInt(&ProgressBar::setTextAlignment, this)},
+        {"TextEffectColor", platform::rgb(200, 200, 200), asInt(&ProgressBar::setTextEffectColor)},
+        {"TextEffect", 1, asInt(&ProgressBar::setTextEffect)},
+        {"TextAlignment", 5, asInt(&ProgressBar::setTextAlignment)},
         {"TextFont", ambientFont,
          [this](const QVariant& v) {
              const std::optional<platform::FontDescription> d = platform::fontFromStored(v);
@@ -307,9 +334,9 @@ void ProgressBar::UserControl_ReadProperties(const PropertyStore& store)
                  setTextFont(std::make_shared<platform::Font>(*d));
              return d.has_value();
          }},
-        {"TextForeColor", 0, asInt(&ProgressBar::setTextForeColor, this)},
-        {"PBSCustomeColor2", 0, asInt(&ProgressBar::setPBSCustomeColor2, this)},
-        {"PBSCustomeColor1", 0, asInt(&ProgressBar::setPBSCustomeColor1, this)},
+        {"TextForeColor", 0, asInt(&ProgressBar::setTextForeColor)},
+        {"PBSCustomeColor2", 0, asInt(&ProgressBar::setPBSCustomeColor2)},
+        {"PBSCustomeColor1", 0, asInt(&ProgressBar::setPBSCustomeColor1)},
     };
     // A key that cannot be read or applied is skipped; its property keeps its value and loading goes on.
     for (const Key& key : keys) {
@@ -324,20 +351,20 @@ void ProgressBar::UserControl_WriteProperties(PropertyStore& store)
 {
     const QVariant font = m_textFont ? platform::fontToStored(m_textFont->description()) : QVariant();
     const std::vector<std::tuple<const char*, QVariant, QVariant>> keys{
-        {"Orientations", m_f.Orientations, 1},
+        {"Orientations", numberOf(m_f.Orientations), 1},
         {"Max", m_f.Max, 100},
         {"Min", m_f.Min, 0},
         {"Value", m_f.Value, 50},
         {"RoundedValue", m_f.RoundedValue, 5},
-        {"Enabled", m_f.Enabled, true},
-        {"Theme", m_f.Theme, 1},
-        {"TextStyle", m_f.TextStyle, 1},
+        {"Enabled", Enabled(), true},
+        {"Theme", numberOf(m_f.Theme), 1},
+        {"TextStyle", numberOf(m_f.TextStyle), 1},
         {"TextFont", font, platform::fontToStored(Ambient().Font)},
         {"TextForeColor", m_f.TextForeColor, 0},
-        {"TextAlignment", m_f.TextAlignment, 5},
+        {"TextAlignment", numberOf(m_f.TextAlignment), 5},
         {"Text", m_f.Text, QString()},
         {"TextEffectColor", m_f.TextEffectColor, platform::rgb(200, 200, 200)},
-        {"TextEffect", m_f.TextEffect, 1},
+        {"TextEffect", numberOf(m_f.TextEffect), 1},
         {"PBSCustomeColor2", m_f.PBSCustomeColor2, 0},
         {"PBSCustomeColor1", m_f.PBSCustomeColor1, 0},
     };

@@ -1,15 +1,17 @@
 #pragma once
 // ProgressBar: a themed progress bar showing Value between Min and Max as a two-band gradient bar with
-// rounded corners and an optional caption. It raises no events and takes no input; every property change
-// stores the value, tells the container and redraws.
+// rounded corners and an optional caption. It raises no events of its own and takes no input; every property
+// change stores the value, tells the container and redraws.
 
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 #include <QString>
 
 #include "controls/progressbar/gradients.h"
 #include "controls/progressbar/painter.h"
+#include "controls/progressbar/progressbartypes.h"
 #include "controls/progressbar/themes.h"
 #include "platform/font.h"
 #include "platform/region.h"
@@ -40,29 +42,32 @@ class ProgressBar : public platform::UserControl
     Q_CLASSINFO("help:PBSCustomeColor1", "Progressbar Style Custome Color 1.")
     Q_CLASSINFO("help:PBSCustomeColor2", "Progressbar Style Custome Color 2.")
 
-    Q_PROPERTY(int Value READ Value WRITE setValue)
-    Q_PROPERTY(int Max READ Max WRITE setMax)
-    Q_PROPERTY(int Min READ Min WRITE setMin)
-    Q_PROPERTY(int RoundedValue READ RoundedValue WRITE setRoundedValue)
-    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
-    Q_PROPERTY(int Theme READ Theme WRITE setTheme)
-    Q_PROPERTY(int TextStyle READ TextStyle WRITE setTextStyle)
-    Q_PROPERTY(int Orientations READ Orientations WRITE setOrientations)
-    Q_PROPERTY(int TextAlignment READ TextAlignment WRITE setTextAlignment)
-    Q_PROPERTY(QString Text READ Text WRITE setText)
-    Q_PROPERTY(int TextEffectColor READ TextEffectColor WRITE setTextEffectColor)
-    Q_PROPERTY(int TextEffect READ TextEffect WRITE setTextEffect)
-    Q_PROPERTY(int TextForeColor READ TextForeColor WRITE setTextForeColor)
-    Q_PROPERTY(tervolin::platform::Font* TextFont READ textFontObject STORED false)
-    Q_PROPERTY(int PBSCustomeColor1 READ PBSCustomeColor1 WRITE setPBSCustomeColor1)
-    Q_PROPERTY(int PBSCustomeColor2 READ PBSCustomeColor2 WRITE setPBSCustomeColor2)
+    Q_PROPERTY(int Value READ Value WRITE setValue NOTIFY ValueChanged)
+    Q_PROPERTY(int Max READ Max WRITE setMax NOTIFY MaxChanged)
+    Q_PROPERTY(int Min READ Min WRITE setMin NOTIFY MinChanged)
+    Q_PROPERTY(int RoundedValue READ RoundedValue WRITE setRoundedValue NOTIFY RoundedValueChanged)
+    // Written through QWidget::setEnabled: the property is the widget's own enabled state.
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled NOTIFY EnabledChanged)
+    Q_PROPERTY(tervolin::controls::progressbar::ThemeValue Theme READ Theme WRITE setTheme NOTIFY ThemeChanged)
+    Q_PROPERTY(tervolin::controls::progressbar::TextStyleValue TextStyle READ TextStyle WRITE setTextStyle NOTIFY TextStyleChanged)
+    Q_PROPERTY(tervolin::controls::progressbar::OrientationValue Orientations READ Orientations WRITE setOrientations NOTIFY
+                   OrientationsChanged)
+    Q_PROPERTY(tervolin::controls::progressbar::TextAlignmentValue TextAlignment READ TextAlignment WRITE setTextAlignment NOTIFY
+                   TextAlignmentChanged)
+    Q_PROPERTY(QString Text READ Text WRITE setText NOTIFY TextChanged)
+    Q_PROPERTY(int TextEffectColor READ TextEffectColor WRITE setTextEffectColor NOTIFY TextEffectColorChanged)
+    Q_PROPERTY(tervolin::controls::progressbar::TextEffectValue TextEffect READ TextEffect WRITE setTextEffect NOTIFY TextEffectChanged)
+    Q_PROPERTY(int TextForeColor READ TextForeColor WRITE setTextForeColor NOTIFY TextForeColorChanged)
+    Q_PROPERTY(std::shared_ptr<tervolin::platform::Font> TextFont READ TextFont WRITE setTextFont NOTIFY TextFontChanged)
+    Q_PROPERTY(int PBSCustomeColor1 READ PBSCustomeColor1 WRITE setPBSCustomeColor1 NOTIFY PBSCustomeColor1Changed)
+    Q_PROPERTY(int PBSCustomeColor2 READ PBSCustomeColor2 WRITE setPBSCustomeColor2 NOTIFY PBSCustomeColor2Changed)
 
 public:
-    enum ThemeValue { Gold = 1, Olive, Green, Teal, Indigo, Magenta, Red, Sky, Lime, Custom };
-    enum TextStyleValue { ValueText = 1, PercentText, CustomText };
-    enum OrientationValue { Horizontal = 1, Vertical };
-    enum TextAlignmentValue { TopLeft = 1, MiddleLeft, BottomLeft, TopCenter, MiddleCenter, BottomCenter, TopRight, MiddleRight, BottomRight };
-    enum TextEffectValue { Plain = 1, Raised, Sunken, Outline, DropShadow };
+    using ThemeValue = progressbar::ThemeValue;
+    using TextStyleValue = progressbar::TextStyleValue;
+    using OrientationValue = progressbar::OrientationValue;
+    using TextAlignmentValue = progressbar::TextAlignmentValue;
+    using TextEffectValue = progressbar::TextEffectValue;
 
     explicit ProgressBar(QWidget* parent = nullptr);
     ~ProgressBar() override;
@@ -74,21 +79,24 @@ public:
     int Max() const { return m_f.Max; }
     int Min() const { return m_f.Min; }
     int RoundedValue() const { return m_f.RoundedValue; }
-    /// Only the drawn look: the window itself stays enabled.
-    bool Enabled() const { return m_f.Enabled; }
-    int Theme() const { return m_f.Theme; }
-    int TextStyle() const { return m_f.TextStyle; }
-    int Orientations() const { return m_f.Orientations; }
-    int TextAlignment() const { return m_f.TextAlignment; }
+    /// The bar's own enabled state, set with QWidget::setEnabled. The bar draws grey also while an ancestor is
+    /// disabled; a change of the own state is announced, and the stored property is the own state.
+    bool Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
+    ThemeValue Theme() const { return m_f.Theme; }
+    TextStyleValue TextStyle() const { return m_f.TextStyle; }
+    OrientationValue Orientations() const { return m_f.Orientations; }
+    TextAlignmentValue TextAlignment() const { return m_f.TextAlignment; }
     QString Text() const { return m_f.Text; }
     ColorRef TextEffectColor() const { return m_f.TextEffectColor; }
-    int TextEffect() const { return m_f.TextEffect; }
+    TextEffectValue TextEffect() const { return m_f.TextEffect; }
     ColorRef TextForeColor() const { return m_f.TextForeColor; }
     /// The caption font, shared with whoever supplied it.
     std::shared_ptr<platform::Font> TextFont() const { return m_textFont; }
     ColorRef PBSCustomeColor1() const { return m_f.PBSCustomeColor1; }
     ColorRef PBSCustomeColor2() const { return m_f.PBSCustomeColor2; }
 
+    // Every setter stores (Value, Min and Max clamped), announces the property through its change signal and the
+    // container's property-changed notification, then redraws; also when the value is the same.
     /// Clamped to Min..Max (Max first, then Min).
     void setValue(int v);
     /// At least 1 and above Min; a Value above the new Max follows through setValue (so "Value" is told first).
@@ -96,22 +104,21 @@ public:
     /// Below Max and not negative; a Value below the new Min follows through setValue.
     void setMin(int v);
     void setRoundedValue(int v);
-    /// Hides QWidget::setEnabled on purpose: the property greys the drawing and never disables the window.
-    void setEnabled(bool on);
-    void setTheme(int v);
-    void setTextStyle(int v);
-    void setOrientations(int v);
-    void setTextAlignment(int v);
+    void setTheme(ThemeValue v);
+    void setTextStyle(TextStyleValue v);
+    void setOrientations(OrientationValue v);
+    void setTextAlignment(TextAlignmentValue v);
     void setText(const QString& text);
     void setTextEffectColor(ColorRef c);
-    void setTextEffect(int v);
+    void setTextEffect(TextEffectValue v);
     void setTextForeColor(ColorRef c);
     /// Keeps the reference (no copy); the font's later changes show at the next redraw.
     void setTextFont(std::shared_ptr<platform::Font> font);
     void setPBSCustomeColor1(ColorRef c);
     void setPBSCustomeColor2(ColorRef c);
 
-    /// Draws a gradient between two colours on a surface; right and bottom are edges, not extents.
+    /// Draws a gradient between two colours on a surface: Direction 0 left to right, 1 top to bottom, any other
+    /// value nothing; right and bottom are edges, not extents.
     void GradientTwoColour(platform::Surface& hDC, int Direction, ColorRef StartColor, ColorRef EndColor, int Left, int Top,
                            int Width, int Height);
     /// Draws a four-corner gradient; an invalid size is reported, nothing is drawn then.
@@ -126,17 +133,42 @@ public:
     /// Ratio, fill length and caption of the last redraw.
     const progressbar::RedrawResult& lastRedraw() const { return m_lastRedraw; }
 
+Q_SIGNALS:
+    void ValueChanged(int value);
+    void MaxChanged(int value);
+    void MinChanged(int value);
+    void RoundedValueChanged(int value);
+    void EnabledChanged(bool on);
+    void ThemeChanged(tervolin::controls::progressbar::ThemeValue theme);
+    void TextStyleChanged(tervolin::controls::progressbar::TextStyleValue style);
+    void OrientationsChanged(tervolin::controls::progressbar::OrientationValue orientation);
+    void TextAlignmentChanged(tervolin::controls::progressbar::TextAlignmentValue alignment);
+    void TextChanged(const QString& text);
+    void TextEffectColorChanged(int colour);
+    void TextEffectChanged(tervolin::controls::progressbar::TextEffectValue effect);
+    void TextForeColorChanged(int colour);
+    void TextFontChanged(std::shared_ptr<tervolin::platform::Font> font);
+    void PBSCustomeColor1Changed(int colour);
+    void PBSCustomeColor2Changed(int colour);
+
 protected:
     void UserControl_InitProperties() override;
     void UserControl_ReadProperties(const platform::PropertyStore& store) override;
     void UserControl_WriteProperties(platform::PropertyStore& store) override;
     void UserControl_Resize() override;
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
-    platform::Font* textFontObject() const { return m_textFont.get(); }
-    /// Tells the container and redraws, the tail of every let.
-    void changed(const QString& key);
+    /// The tail of every let: announce, then redraw.
+    template <typename... Args>
+    void changed(void (ProgressBar::*signal)(Args...), std::type_identity_t<Args>... values);
+    /// The lets that store a field unchanged.
+    template <typename T>
+    void let(T progressbar::ProgressBarFields::*field, T value, void (ProgressBar::*signal)(T));
+    /// The Enabled let of initialising and loading: sets the own state and, like every let, notifies and redraws
+    /// also when it is the same.
+    void letEnabled(bool on);
     void DrawProgressBar();
 
     progressbar::ProgressBarFields m_f;
@@ -145,6 +177,10 @@ private:
     platform::Surface m_surface;
     platform::Region m_region;
     progressbar::RedrawResult m_lastRedraw;
+    /// The own enabled state last announced, to tell an own change from an ancestor's.
+    bool m_announcedEnabled = true;
+    /// Set while letEnabled runs, which announces the change itself.
+    bool m_inEnabledLet = false;
 };
 
 }  // namespace tervolin::controls

@@ -24,8 +24,6 @@ constexpr std::array<std::array<Rgb, 9>, 9> kThemes{{
     {{{231, 243, 232}, {225, 219, 225}, {179, 189, 179}, {226, 238, 226}, {223, 251, 223}, {108, 255, 108}, {26, 228, 26}, {217, 244, 217}, {188, 184, 188}}},
 }};
 
-constexpr int kCustomTheme = 10;
-
 // A system colour would otherwise feed its index bits into the channel arithmetic as if they were red.
 ColorRef plain(ColorRef colour)
 {
@@ -34,13 +32,13 @@ ColorRef plain(ColorRef colour)
 
 }  // namespace
 
-void LoadThemeColours(ThemeColours& colours, int theme, ColorRef custom1, ColorRef custom2)
+void LoadThemeColours(ThemeColours& colours, ThemeValue theme, ColorRef custom1, ColorRef custom2)
 {
-    if (theme >= 1 && theme <= 9) {
-        const auto& row = kThemes[static_cast<std::size_t>(theme - 1)];
+    if (theme >= ThemeValue::Gold && theme <= ThemeValue::Lime) {
+        const auto& row = kThemes[static_cast<std::size_t>(numberOf(theme) - numberOf(ThemeValue::Gold))];
         for (std::size_t i = 0; i < row.size(); ++i)
             colours[2 * i] = platform::rgb(row[i].r, row[i].g, row[i].b);
-    } else if (theme == kCustomTheme) {
+    } else if (theme == ThemeValue::Custom) {
         const ColorRef c1 = plain(custom1);
         const ColorRef c2 = plain(custom2);
         colours[ThemeIndex::TrackFirstStart] = LightenColour(c2, 180);

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "controls/progressbar/progressbartypes.h"
 #include "platform/colour.h"
 
 namespace tervolin::controls::progressbar {
@@ -28,7 +29,7 @@ constexpr int Outline = 16;
 /// Fills the table for a theme: 1 to 9 from the fixed tables, 10 (custom) from the two custom colours
 /// (custom1: fill and outline, custom2: track). Any other theme leaves the table exactly as it is.
 /// The custom colours are used as plain colours; a system colour is translated first.
-void LoadThemeColours(ThemeColours& colours, int theme, ColorRef custom1, ColorRef custom2);
+void LoadThemeColours(ThemeColours& colours, ThemeValue theme, ColorRef custom1, ColorRef custom2);
 
 /// Replaces every entry by its GreyColour (the disabled look).
 void greyThemeColours(ThemeColours& colours);

@@ -323,7 +323,7 @@ TEST_F(Form1Test, ButtonsTakeStyleBackColourAndFontFromTheFormDescription)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.button->objectName().toStdString());
-        EXPECT_EQ(c.button->ButtonStyle(), c.style);
+        EXPECT_EQ(tervolin::controls::numberOf(c.button->ButtonStyle()), c.style);
         EXPECT_EQ(c.button->BackColor(), c.back);
         EXPECT_EQ(c.button->Caption(), QString::fromUtf8(c.caption));
         ASSERT_TRUE(c.button->Font());

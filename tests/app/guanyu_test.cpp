@@ -50,7 +50,7 @@ TEST(guanyu, LayoutLookAndStoredButtonProperties)
         EXPECT_FALSE(line.isEmpty() || line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r')));
 
     // The button's look comes from the window's stored description.
-    EXPECT_EQ(about->vantlebutton1->ButtonStyle(), 4);
+    EXPECT_EQ(controls::numberOf(about->vantlebutton1->ButtonStyle()), 4);
     EXPECT_EQ(about->vantlebutton1->Caption(), QStringLiteral("确定"));
     EXPECT_EQ(about->vantlebutton1->BackColor(), platform::rgb(227, 227, 227));
     ASSERT_TRUE(about->vantlebutton1->Font());

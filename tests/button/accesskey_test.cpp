@@ -17,6 +17,23 @@ struct KeyCase
 
 void PrintTo(const KeyCase& c, std::ostream* os) { *os << '"' << c.caption << '"'; }
 
+// The caption spelled for a test name: "&" as "Amp", a space as "Space", other signs by their code ("U0028").
+std::string captionName(const char* caption)
+{
+    std::string name;
+    for (const QChar c : QString::fromUtf8(caption)) {
+        if (c == QLatin1Char('&'))
+            name += "Amp";
+        else if (c == QLatin1Char(' '))
+            name += "Space";
+        else if (c.unicode() < 128 && c.isLetterOrNumber())
+            name += static_cast<char>(c.unicode());
+        else
+            name += QStringLiteral("U%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper().toStdString();
+    }
+    return name.empty() ? "Empty" : name;
+}
+
 class AccessKey : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(AccessKey, FromCaption)
@@ -48,6 +65,6 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"&查询", u'查'},
         KeyCase{"&1", u'1'},
         KeyCase{"& x", u' '}),
-    [](const ::testing::TestParamInfo<KeyCase>& row) { return "caption" + std::to_string(row.index); });
+    [](const ::testing::TestParamInfo<KeyCase>& row) { return captionName(row.param.caption); });
 
 }  // namespace

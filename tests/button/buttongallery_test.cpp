@@ -28,7 +28,7 @@ protected:
         return image;
     }
     /// The colour at (x, y) of a cell.
-    static platform::ColorRef at(int style, Column column, int x, int y)
+    static platform::ColorRef at(ButtonStyles style, Column column, int x, int y)
     {
         const QPoint p = tools::galleryCell(style, column).topLeft() + QPoint(x, y);
         return platform::fromQRgb(sheet().pixel(p));

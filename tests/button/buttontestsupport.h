@@ -2,6 +2,7 @@
 // Shared pieces of the button tests: a form to host buttons in, pictures, and a painter that records.
 
 #include "controls/button/stylepainter.h"
+#include "tests/button/testnames.h"
 #include "controls/button/vantlebutton.h"
 #include "platform/picture.h"
 #include "platform/usercontrol.h"

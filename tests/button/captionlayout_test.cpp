@@ -4,6 +4,7 @@
 
 #include "controls/button/buttontypes.h"
 #include "controls/button/captionlayout.h"
+#include "tests/button/testnames.h"
 
 using namespace tervolin::controls;
 using tervolin::platform::Rect;
@@ -21,8 +22,8 @@ CaptionLayoutInput base(std::int32_t pictureAlign, std::int32_t captionAlign, bo
     in.pw = picture ? 16 : 0;
     in.ph = picture ? 16 : 0;
     in.hasPicture = picture;
-    in.pictureAlign = pictureAlign;
-    in.captionAlign = captionAlign;
+    in.pictureAlign = PictureAlignments{pictureAlign};
+    in.captionAlign = CaptionAlignments{captionAlign};
     in.style = ButtonStyles::Glossy;
     in.state = ButtonStates::StateNormal;
     return in;
@@ -72,8 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Values outside the tables: everything at 0, then the lower bound of 1 for the picture.
         AlignCase{9, 1, 1, 1, 0, 0}, AlignCase{-1, 7, 1, 1, 0, 0}),
     [](const ::testing::TestParamInfo<AlignCase>& row) {
-        return "picture" + std::to_string(row.param.pictureAlign < 0 ? 99 : row.param.pictureAlign) + "_caption"
-               + std::to_string(row.param.captionAlign);
+        return tervolin::test::nameOf(PictureAlignments{row.param.pictureAlign}) + "_"
+               + tervolin::test::nameOf(CaptionAlignments{row.param.captionAlign});
     });
 
 TEST(CaptionLayout, WithoutPictureOnlyCaptionAlignCounts)
@@ -123,8 +124,8 @@ CaptionLayoutInput make(int W, int H, int tw, int th, int pw, int ph, std::int32
     in.pw = pw;
     in.ph = ph;
     in.hasPicture = pw > 0 || ph > 0;
-    in.pictureAlign = pa;
-    in.captionAlign = ca;
+    in.pictureAlign = PictureAlignments{pa};
+    in.captionAlign = CaptionAlignments{ca};
     in.hasAccessKey = key;
     in.style = ButtonStyles::Glossy;
     return in;
@@ -154,8 +155,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct StyleCase
 {
-    std::int32_t style;
-    std::int32_t state;
+    ButtonStyles style;
+    ButtonStates state;
     int dpx, dpy;  // picture offset
     Rect caption;  // relative to cx = 10, cy = 20, tw = 30, th = 12
     bool focusRect;
@@ -185,20 +186,20 @@ TEST_P(StyleOffsets, PictureOffsetAndCaptionRectangle)
 INSTANTIATE_TEST_SUITE_P(
     Styles, StyleOffsets,
     ::testing::Values(
-        StyleCase{ButtonStyles::Standard, 2, 1, 1, {11, 21, 41, 33}, false},
-        StyleCase{ButtonStyles::Flat, 0, 0, 0, {10, 20, 40, 32}, true},
-        StyleCase{ButtonStyles::Silver, 2, 1, 1, {11, 21, 41, 33}, false},
-        StyleCase{ButtonStyles::PaleBlue, 1, 0, 0, {10, 20, 40, 32}, true},
-        StyleCase{ButtonStyles::Shadow, 2, 2, 2, {11, 22, 41, 33}, false},
-        StyleCase{ButtonStyles::Shadow, 0, -1, -1, {8, 18, 38, 30}, false},
-        StyleCase{ButtonStyles::Shadow, 1, -1, -1, {8, 18, 38, 30}, false},
-        StyleCase{ButtonStyles::RoundGlass, 2, 0, 0, {10, 19, 40, 31}, false},
-        StyleCase{ButtonStyles::RoundGlass, 0, 0, 0, {10, 19, 40, 31}, false},
-        StyleCase{ButtonStyles::Glossy, 2, 0, 0, {10, 20, 40, 32}, false},
-        StyleCase{ButtonStyles::Glossy, 1, 0, 0, {10, 20, 40, 32}, true},
-        StyleCase{42, 0, 0, 0, {10, 20, 40, 32}, true}),
+        StyleCase{ButtonStyles::Standard, ButtonStates::StateDown, 1, 1, {11, 21, 41, 33}, false},
+        StyleCase{ButtonStyles::Flat, ButtonStates::StateNormal, 0, 0, {10, 20, 40, 32}, true},
+        StyleCase{ButtonStyles::Silver, ButtonStates::StateDown, 1, 1, {11, 21, 41, 33}, false},
+        StyleCase{ButtonStyles::PaleBlue, ButtonStates::StateHot, 0, 0, {10, 20, 40, 32}, true},
+        StyleCase{ButtonStyles::Shadow, ButtonStates::StateDown, 2, 2, {11, 22, 41, 33}, false},
+        StyleCase{ButtonStyles::Shadow, ButtonStates::StateNormal, -1, -1, {8, 18, 38, 30}, false},
+        StyleCase{ButtonStyles::Shadow, ButtonStates::StateHot, -1, -1, {8, 18, 38, 30}, false},
+        StyleCase{ButtonStyles::RoundGlass, ButtonStates::StateDown, 0, 0, {10, 19, 40, 31}, false},
+        StyleCase{ButtonStyles::RoundGlass, ButtonStates::StateNormal, 0, 0, {10, 19, 40, 31}, false},
+        StyleCase{ButtonStyles::Glossy, ButtonStates::StateDown, 0, 0, {10, 20, 40, 32}, false},
+        StyleCase{ButtonStyles::Glossy, ButtonStates::StateHot, 0, 0, {10, 20, 40, 32}, true},
+        StyleCase{ButtonStyles{42}, ButtonStates::StateNormal, 0, 0, {10, 20, 40, 32}, true}),
     [](const ::testing::TestParamInfo<StyleCase>& row) {
-        return "style" + std::to_string(row.param.style) + "_state" + std::to_string(row.param.state);
+        return tervolin::test::nameOf(row.param.style) + "_" + tervolin::test::nameOf(row.param.state);
     });
 
 TEST(PictureSize, ByValue)
@@ -207,7 +208,7 @@ TEST(PictureSize, ByValue)
     const Case cases[] = {{0, 48, 40}, {1, 16, 16}, {2, 24, 24}, {3, 32, 32}, {4, 7, 9}, {-1, 7, 9}};
     for (const Case& c : cases) {
         int pw = 7, ph = 9;  // the previous size
-        pictureSizeFor(c.size, 48, 40, pw, ph);
+        pictureSizeFor(PictureSizes{c.size}, 48, 40, pw, ph);
         EXPECT_EQ(pw, c.pw) << c.size;
         EXPECT_EQ(ph, c.ph) << c.size;
     }

@@ -185,7 +185,13 @@ TEST_P(TeardownOrder, FormAndRemainingButtonsKeepTheirMessages)
 
 INSTANTIATE_TEST_SUITE_P(AllSix, TeardownOrder,
                          ::testing::Values(std::array<int, 3>{0, 1, 2}, std::array<int, 3>{0, 2, 1}, std::array<int, 3>{1, 0, 2},
-                                           std::array<int, 3>{1, 2, 0}, std::array<int, 3>{2, 0, 1}, std::array<int, 3>{2, 1, 0}));
+                                           std::array<int, 3>{1, 2, 0}, std::array<int, 3>{2, 0, 1}, std::array<int, 3>{2, 1, 0}),
+                         [](const ::testing::TestParamInfo<std::array<int, 3>>& row) {
+                             std::string name = "Buttons";
+                             for (const int victim : row.param)
+                                 name += "_" + std::to_string(victim + 1);
+                             return name;
+                         });
 
 TEST(ButtonHook, AParentDestroyedBeforeItsButtons)
 {

@@ -93,7 +93,10 @@ TEST_P(ReleasePosition, OnlyAReleaseStrictlyInsideClicks)
 
 INSTANTIATE_TEST_SUITE_P(Edges, ReleasePosition,
                          ::testing::Values(ReleaseRow{0, 10, false}, ReleaseRow{10, 0, false}, ReleaseRow{97, 10, false},
-                                           ReleaseRow{10, 25, false}, ReleaseRow{1, 1, true}, ReleaseRow{96, 24, true}));
+                                           ReleaseRow{10, 25, false}, ReleaseRow{1, 1, true}, ReleaseRow{96, 24, true}),
+                         [](const ::testing::TestParamInfo<ReleaseRow>& row) {
+                             return "At" + std::to_string(row.param.x) + "_" + std::to_string(row.param.y);
+                         });
 
 class OtherMouseButton : public ::testing::TestWithParam<std::pair<Qt::MouseButton, int>>
 {};
@@ -111,7 +114,10 @@ TEST_P(OtherMouseButton, PressRaisesNothingReleaseRaisesMouseUp)
 }
 
 INSTANTIATE_TEST_SUITE_P(RightAndMiddle, OtherMouseButton,
-                         ::testing::Values(std::make_pair(Qt::RightButton, 2), std::make_pair(Qt::MiddleButton, 4)));
+                         ::testing::Values(std::make_pair(Qt::RightButton, 2), std::make_pair(Qt::MiddleButton, 4)),
+                         [](const ::testing::TestParamInfo<std::pair<Qt::MouseButton, int>>& row) {
+                             return std::string(row.param.first == Qt::RightButton ? "Right" : "Middle");
+                         });
 
 TEST(ButtonInput, Keys)
 {
@@ -238,8 +244,8 @@ struct Transition
     bool leftHeld;
     bool spaceHeld;
     bool parentActive;
-    std::int32_t from;
-    std::int32_t to;
+    ButtonStates from;
+    ButtonStates to;
 };
 
 class ButtonStateTable : public ::testing::TestWithParam<Transition>
@@ -280,9 +286,9 @@ TEST_P(ButtonStateTable, Transition)
     platform::releaseCapture();
 }
 
-constexpr std::int32_t N = ButtonStates::StateNormal;
-constexpr std::int32_t H = ButtonStates::StateHot;
-constexpr std::int32_t D = ButtonStates::StateDown;
+constexpr ButtonStates N = ButtonStates::StateNormal;
+constexpr ButtonStates H = ButtonStates::StateHot;
+constexpr ButtonStates D = ButtonStates::StateDown;
 
 INSTANTIATE_TEST_SUITE_P(
     All, ButtonStateTable,
@@ -296,7 +302,16 @@ INSTANTIATE_TEST_SUITE_P(
                       Transition{"lostfocus", true, false, false, false, H, N}, Transition{"gotfocus", true, false, false, false, N, H},
                       Transition{"gotfocus", false, true, false, false, D, D}, Transition{"gotfocus", false, false, false, false, H, N},
                       Transition{"activate", true, false, false, false, H, N}, Transition{"deactivate", true, true, true, true, D, N},
-                      Transition{"up", true, true, false, false, D, D}));
+                      Transition{"up", true, true, false, false, D, D}),
+    [](const ::testing::TestParamInfo<Transition>& row) {
+        const Transition& r = row.param;
+        std::string name = std::string(r.input) + "_From" + test::nameOf(r.from);
+        for (const auto& [on, flag] : {std::pair{r.pointerOver, "Over"}, std::pair{r.leftHeld, "LeftHeld"},
+                                       std::pair{r.spaceHeld, "SpaceHeld"}, std::pair{r.parentActive, "ParentActive"}})
+            if (on)
+                name += std::string("_") + flag;
+        return name;
+    });
 
 TEST(ButtonInput, LeavingADisabledButtonKeepsItsStateButRaisesMouseLeave)
 {

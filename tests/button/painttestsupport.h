@@ -1,7 +1,9 @@
 #pragma once
 // Helpers for the style painter tests: run a registered painter on a fresh surface and read its pixels.
 
+#include "controls/button/primitives.h"
 #include "controls/button/stylepainter.h"
+#include "tests/button/testnames.h"
 #include "platform/colour.h"
 #include "platform/surface.h"
 
@@ -15,23 +17,23 @@
 
 namespace tervolin::test {
 
-/// A constant written 0xRRGGBB as a plain colour.
-constexpr platform::ColorRef hex(std::uint32_t rrggbb)
-{
-    return platform::rgb(static_cast<int>((rrggbb >> 16) & 0xFF), static_cast<int>((rrggbb >> 8) & 0xFF),
-                         static_cast<int>(rrggbb & 0xFF));
-}
+using controls::hex;
 
 constexpr platform::ColorRef grey(int v) { return platform::rgb(v, v, v); }
 
 /// The colour a pixel shows after the dotted focus rectangle's XOR with white.
 constexpr platform::ColorRef inverted(platform::ColorRef c) { return (~c) & 0xFFFFFF; }
 
+/// The three interaction states, for the tables.
+constexpr controls::ButtonStates Normal = controls::ButtonStates::StateNormal;
+constexpr controls::ButtonStates Hot = controls::ButtonStates::StateHot;
+constexpr controls::ButtonStates Down = controls::ButtonStates::StateDown;
+
 /// Colour the test surfaces start with, so that pixels a painter leaves alone are told apart.
 constexpr platform::ColorRef Untouched = 0x123456;
 
 /// An enabled, resting look of the style at W × H.
-inline controls::ButtonLook lookOf(std::int32_t style, int W, int H)
+inline controls::ButtonLook lookOf(controls::ButtonStyles style, int W, int H)
 {
     controls::ButtonLook look;
     look.ButtonStyle = style;
@@ -48,36 +50,26 @@ struct Painted
     controls::PainterRequests requests;
 };
 
-/// Runs the painter registered for look.ButtonStyle on a surface of the look's size.
-inline Painted paint(const controls::ButtonLook& look)
+/// Runs the painter registered for look.ButtonStyle on a surface of the look's size that starts in `background`.
+inline Painted paint(const controls::ButtonLook& look, platform::ColorRef background = Untouched)
 {
-    Painted p{platform::Surface(look.W, look.H, Untouched), {}};
+    Painted p{platform::Surface(look.W, look.H, background), {}};
     const controls::StylePainter painter = controls::StylePainterRegistry::find(look.ButtonStyle);
-    EXPECT_NE(painter, nullptr) << "no painter for style " << look.ButtonStyle;
+    EXPECT_NE(painter, nullptr) << "no painter for style " << controls::numberOf(look.ButtonStyle);
     if (painter)
         painter(p.surface, look, p.requests);
     return p;
 }
 
 /// An enabled look of the style in a state at W × H with a stored BackColor (parent not active).
-inline controls::ButtonLook lookOf(std::int32_t style, std::int32_t state, int W, int H, platform::ColorRef back)
+inline controls::ButtonLook lookOf(controls::ButtonStyles style, controls::ButtonStates state, int W, int H,
+                                   platform::ColorRef back)
 {
-    controls::ButtonLook look;
-    look.ButtonStyle = style;
+    controls::ButtonLook look = lookOf(style, W, H);
     look.state = state;
-    look.W = W;
-    look.H = H;
-    look.clientRect = platform::Rect{0, 0, W, H};
     look.BackColor = back;
+    look.ParentActive = false;
     return look;
-}
-
-/// Entry i of an n-entry vertical ramp, as DrawGradient computes it.
-inline platform::ColorRef rampEntry(platform::ColorRef c1, platform::ColorRef c2, int i, int n)
-{
-    const auto ch = [&](int a, int b) { return a + (i * (b - a)) / (n - 1); };
-    return platform::rgb(ch(platform::redOf(c1), platform::redOf(c2)), ch(platform::greenOf(c1), platform::greenOf(c2)),
-                         ch(platform::blueOf(c1), platform::blueOf(c2)));
 }
 
 /// One expected pixel.
@@ -92,7 +84,7 @@ struct Px
 struct PaintCase
 {
     std::string name;
-    std::int32_t style;
+    controls::ButtonStyles style;
     int W;
     int H;
     std::function<void(controls::ButtonLook&)> setUp;
@@ -112,6 +104,28 @@ inline void expectPixels(const platform::Surface& s, const std::vector<Px>& pixe
 {
     for (const Px& p : pixels)
         EXPECT_EQ(s.pixel(p.x, p.y), p.colour) << "at (" << p.x << ", " << p.y << ")";
+}
+
+/// Paints the row's look (its style at its size, resting and enabled, then set up by the row) and checks its pixels.
+inline void expectPainted(const PaintCase& c)
+{
+    controls::ButtonLook look = lookOf(c.style, c.W, c.H);
+    c.setUp(look);
+    expectPixels(paint(look).surface, c.pixels);
+}
+
+/// One expected pixel with its colour written 0xRRGGBB, as the tables of colour constants have them.
+struct Probe
+{
+    int x;
+    int y;
+    std::uint32_t rrggbb;
+};
+
+inline void expectPixels(const platform::Surface& s, const std::vector<Probe>& probes, const std::string& what)
+{
+    for (const Probe& p : probes)
+        EXPECT_EQ(s.pixel(p.x, p.y), hex(p.rrggbb)) << what << " at (" << p.x << ", " << p.y << ")";
 }
 
 /// True when some pixel of row y between x0 and x1 (exclusive) shows the focus rectangle's dots over `under`.

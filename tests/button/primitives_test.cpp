@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/button/primitives.h"
+#include "tests/button/testnames.h"
 
 using namespace tervolin::controls;
 using tervolin::platform::Dib;
@@ -49,7 +50,10 @@ INSTANTIATE_TEST_SUITE_P(Colour, ShiftColorCases,
         ShiftCase{rgb(1, 2, 3), std::numeric_limits<float>::quiet_NaN(), rgb(1, 2, 3)},
         ShiftCase{rgb(1, 2, 3), std::numeric_limits<float>::infinity(), grey(255)},
         ShiftCase{rgb(1, 2, 3), -std::numeric_limits<float>::infinity(), grey(0)},
-        ShiftCase{-1, 0.1f, grey(255)}));  // an untranslated colour is shifted as its low bytes
+        ShiftCase{-1, 0.1f, grey(255)}),  // an untranslated colour is shifted as its low bytes
+    [](const ::testing::TestParamInfo<ShiftCase>& row) {
+        return tervolin::test::colourName(row.param.in) + "_by_" + tervolin::test::numberName(row.param.factor);
+    });
 
 struct BlendCase
 {
@@ -70,7 +74,10 @@ INSTANTIATE_TEST_SUITE_P(Colour, BlendColorsCases,
                       BlendCase{rgb(2, 0, 0), rgb(3, 0, 0), rgb(2, 0, 0)},       // 2.5 -> 2
                       BlendCase{rgb(0, 0, 0), rgb(255, 255, 255), grey(128)},    // 127.5 -> 128
                       BlendCase{rgb(10, 20, 30), rgb(20, 41, 30), rgb(15, 30, 30)},  // 30.5 -> 30
-                      BlendCase{0x00FFFFFF, 0x00E3E3E3, 0x00F1F1F1}));
+                      BlendCase{0x00FFFFFF, 0x00E3E3E3, 0x00F1F1F1}),
+    [](const ::testing::TestParamInfo<BlendCase>& row) {
+        return tervolin::test::colourName(row.param.a) + "_and_" + tervolin::test::colourName(row.param.b);
+    });
 
 TEST(Colour, TranslateColorGivesPinnedSystemColoursOrMinusOne)
 {
@@ -123,12 +130,15 @@ TEST(Primitives, FrameFillAndCorners)
 
 // --- Gradient ------------------------------------------------------------------------------------------------
 
+constexpr GradientDirection V = GradientDirection::Vertical;
+constexpr GradientDirection Hz = GradientDirection::Horizontal;
+
 struct GradientCase
 {
     const char* name;
     int x, y, w, h;
     ColorRef c1, c2;
-    int direction;
+    GradientDirection direction;
     std::vector<std::tuple<int, int, ColorRef>> pixels;
 };
 
@@ -145,20 +155,20 @@ TEST_P(DrawGradientCases, FollowsTheIntegerRamp)
 
 INSTANTIATE_TEST_SUITE_P(Primitives, DrawGradientCases,
     ::testing::Values(
-        GradientCase{"verticalHeight2", 1, 1, 4, 2, rgb(10, 20, 30), rgb(200, 100, 0), 1,
+        GradientCase{"verticalHeight2", 1, 1, 4, 2, rgb(10, 20, 30), rgb(200, 100, 0), V,
                      {{1, 1, rgb(10, 20, 30)}, {4, 1, rgb(10, 20, 30)}, {1, 2, rgb(200, 100, 0)}, {1, 3, kFace}, {5, 1, kFace}}},
-        GradientCase{"widthOneIsTheTruncatedMean", 3, 0, 1, 4, rgb(255, 1, 3), rgb(1, 255, 5), 0,
+        GradientCase{"widthOneIsTheTruncatedMean", 3, 0, 1, 4, rgb(255, 1, 3), rgb(1, 255, 5), Hz,
                      {{3, 0, rgb(127, 127, 3)}, {3, 3, rgb(127, 127, 3)}, {4, 0, kFace}}},
         // Falling ramp: 10 + (1 × −10) / 3 truncates toward zero to 7, not 6.
-        GradientCase{"fallingTruncatesTowardZero", 0, 0, 4, 1, grey(10), grey(0), 0,
+        GradientCase{"fallingTruncatesTowardZero", 0, 0, 4, 1, grey(10), grey(0), Hz,
                      {{0, 0, grey(10)}, {1, 0, grey(7)}, {2, 0, grey(4)}, {3, 0, grey(0)}, {0, 1, kFace}}},
-        GradientCase{"horizontalEnds", 2, 2, 6, 3, rgb(0, 0, 0), rgb(255, 50, 5), 0,
+        GradientCase{"horizontalEnds", 2, 2, 6, 3, rgb(0, 0, 0), rgb(255, 50, 5), Hz,
                      {{2, 2, rgb(0, 0, 0)}, {7, 4, rgb(255, 50, 5)}, {3, 3, rgb(51, 10, 1)}, {8, 2, kFace}}},
-        GradientCase{"heightZero", 0, 0, 5, 0, grey(0), grey(0), 1, {{0, 0, kFace}}},
-        GradientCase{"negativeWidth", 5, 0, -3, 4, grey(0), grey(0), 0, {{4, 0, kFace}, {2, 1, kFace}}},
+        GradientCase{"heightZero", 0, 0, 5, 0, grey(0), grey(0), V, {{0, 0, kFace}}},
+        GradientCase{"negativeWidth", 5, 0, -3, 4, grey(0), grey(0), Hz, {{4, 0, kFace}, {2, 1, kFace}}},
         // Partly off the surface: the visible pixels keep their place in the full ramp.
-        GradientCase{"clipped", -2, 8, 5, 4, grey(0), grey(40), 0, {{0, 8, grey(20)}, {2, 9, grey(40)}, {3, 9, kFace}}},
-        GradientCase{"clippedVertical", 0, -3, 2, 5, grey(0), grey(40), 1, {{0, 0, grey(30)}, {1, 1, grey(40)}, {0, 2, kFace}}}),
+        GradientCase{"clipped", -2, 8, 5, 4, grey(0), grey(40), Hz, {{0, 8, grey(20)}, {2, 9, grey(40)}, {3, 9, kFace}}},
+        GradientCase{"clippedVertical", 0, -3, 2, 5, grey(0), grey(40), V, {{0, 0, grey(30)}, {1, 1, grey(40)}, {0, 2, kFace}}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Primitives, GlossyFaceRampsAsTheButtonExpects)
@@ -167,9 +177,9 @@ TEST(Primitives, GlossyFaceRampsAsTheButtonExpects)
     // at 0xDEDEDE and shows its entry 12 (0xCCCCCC) on the last row.
     Surface s(97, 25, kFace);
     const ColorRef back = 0x00E3E3E3;
-    DrawGradient(s, 1, 1, 96, 25, ShiftColor(back, 0.05f), back, 1);
+    DrawGradient(s, 1, 1, 96, 25, ShiftColor(back, 0.05f), back, V);
     EXPECT_EQ(s.pixel(1, 1), 0x00F0F0F0);
-    DrawGradient(s, 1, 12, 95, 23, ShiftColor(back, -0.02f), ShiftColor(back, -0.15f), 1);
+    DrawGradient(s, 1, 12, 95, 23, ShiftColor(back, -0.02f), ShiftColor(back, -0.15f), V);
     EXPECT_EQ(s.pixel(1, 12), 0x00DEDEDE);
     EXPECT_EQ(s.pixel(95, 12), 0x00DEDEDE);
     EXPECT_EQ(s.pixel(1, 24), 0x00CCCCCC);
@@ -179,7 +189,7 @@ TEST(Primitives, GlossyFaceRampsAsTheButtonExpects)
 TEST(Primitives, ExtremeGradientIsClippedWithoutAllocatingItAll)
 {
     Surface s(8, 8, kFace);
-    DrawGradient(s, -1000000000, 0, 2000000000, 100000000, grey(0), grey(255), 0);
+    DrawGradient(s, -1000000000, 0, 2000000000, 100000000, grey(0), grey(255), Hz);
     EXPECT_EQ(s.pixel(0, 0), s.pixel(0, 7));
     EXPECT_NE(s.pixel(0, 0), kFace);
 }

@@ -16,7 +16,9 @@ using platform::Rect;
 namespace {
 
 constexpr ColorRef Face = 0xF0F0F0;          // the surface background: button face
-constexpr std::int32_t NoPainterStyle = 200;  // no painter, no offsets
+constexpr ButtonStyles NoPainterStyle{200};
+constexpr ButtonStates Hot = ButtonStates::StateHot;
+constexpr ButtonStates Down = ButtonStates::StateDown;  // no painter, no offsets
 constexpr ColorRef Red = 0x0000FF;           // 0x00BBGGRR
 constexpr ColorRef Green = 0x00FF00;
 constexpr ColorRef Blue = 0xFF0000;
@@ -70,7 +72,7 @@ QImage quadrants(int size, bool alpha)
 
 TEST_F(Pipeline, StyleWithoutPainterDrawsOnlyTheBackground)
 {
-    for (const std::int32_t style : {NoPainterStyle, 16, -1}) {
+    for (const ButtonStyles style : {NoPainterStyle, ButtonStyles{16}, ButtonStyles{-1}}) {
         b->setButtonStyle(style);
         b->Redraw();
         EXPECT_EQ(countOf(Face), 60 * 30) << style;
@@ -86,7 +88,7 @@ TEST_F(Pipeline, OutlineFollowsTheStyleTable)
                           {7, false}, {8, true},  {9, false}, {10, true}, {11, false}, {12, false}, {13, false},
                           {14, true}, {15, false}, {16, false}, {-5, false}};
     for (const Case& c : cases) {
-        b->setButtonStyle(c.style);
+        b->setButtonStyle(ButtonStyles{c.style});
         const platform::Region& r = b->region();
         // Rounded outlines run one pixel past the client area to the right and bottom.
         EXPECT_EQ(r.boundingRect(), c.rounded ? (Rect{0, 0, 61, 31}) : (Rect{0, 0, 60, 30})) << c.style;
@@ -102,12 +104,12 @@ TEST_F(Pipeline, OutlineFollowsTheStyleTable)
 
 TEST_F(Pipeline, CheckedButtonIsForcedDownExceptInStylesWithTheirOwnCheckedLook)
 {
-    struct Case { std::int32_t style; bool checkBox; bool value; std::int32_t after; };
+    struct Case { ButtonStyles style; bool checkBox; bool value; ButtonStates after; };
     const Case cases[] = {
-        {ButtonStyles::Glossy, true, true, 2},     {NoPainterStyle, true, true, 2},     {-3, true, true, 2},
-        {ButtonStyles::Standard, true, true, 1},   {ButtonStyles::Silver, true, true, 1},
-        {ButtonStyles::ToolbarBlue, true, true, 1}, {ButtonStyles::Glossy, true, false, 1},
-        {ButtonStyles::Glossy, false, false, 1},
+        {ButtonStyles::Glossy, true, true, Down},     {NoPainterStyle, true, true, Down},
+        {ButtonStyles{-3}, true, true, Down},         {ButtonStyles::Standard, true, true, Hot},
+        {ButtonStyles::Silver, true, true, Hot},      {ButtonStyles::ToolbarBlue, true, true, Hot},
+        {ButtonStyles::Glossy, true, false, Hot},     {ButtonStyles::Glossy, false, false, Hot},
     };
     for (const Case& c : cases) {
         b->setCheckBoxMode(c.checkBox);
@@ -144,7 +146,7 @@ struct RecordingPainter
 class PainterInterface : public Pipeline
 {
 protected:
-    static constexpr std::int32_t Style = 201;
+    static constexpr ButtonStyles Style{201};
     void SetUp() override
     {
         Pipeline::SetUp();
@@ -196,7 +198,7 @@ TEST_F(PainterInterface, FocusRectangleIsEmptyBeforeTheFirstRedraw)
 {
     auto fresh = form.place(QStringLiteral("fresh"));
     platform::PropertyStore store;
-    store.set(QStringLiteral("ButtonStyle"), Style);
+    store.set(QStringLiteral("ButtonStyle"), numberOf(Style));
     RecordingPainter::looks().clear();
     fresh->readProperties(store);  // its resize handling draws for the first time
     ASSERT_FALSE(RecordingPainter::looks().empty());
@@ -259,14 +261,14 @@ TEST_F(Pipeline, PictureByStateAndKind)
     const Picture redBitmap = test::solidBitmap(16, 16, qRgb(255, 0, 0));
     const Picture greenBitmap = test::solidBitmap(16, 16, qRgb(0, 255, 0));
     const Picture greenIcon = test::solidIcon(16, 16, qRgba(0, 255, 0, 255));
-    struct Case { const char* name; Picture hover; std::int32_t state; ColorRef shown; };
+    struct Case { const char* name; Picture hover; ButtonStates state; ColorRef shown; };
     const Case cases[] = {
-        {"normal_shows_picture", greenBitmap, 0, Red},
-        {"hot_shows_hover", greenBitmap, 1, Green},
-        {"down_shows_hover", greenBitmap, 2, Green},
-        {"hover_of_another_kind_is_ignored", greenIcon, 1, Red},
-        {"no_hover", Picture(), 1, Red},
-        {"no_image_for_other_states", greenBitmap, 3, Face},
+        {"normal_shows_picture", greenBitmap, ButtonStates::StateNormal, Red},
+        {"hot_shows_hover", greenBitmap, Hot, Green},
+        {"down_shows_hover", greenBitmap, Down, Green},
+        {"hover_of_another_kind_is_ignored", greenIcon, Hot, Red},
+        {"no_hover", Picture(), Hot, Red},
+        {"no_image_for_other_states", greenBitmap, ButtonStates{3}, Face},
     };
     b->setPictureAlign(PictureAlignments::PictureCenter);
     for (const Case& c : cases) {
@@ -337,7 +339,7 @@ TEST_F(Pipeline, DisabledPicturesAreGreyedAndOtherKindsNeverDrawn)
 
 TEST_F(Pipeline, CaptionStaysInItsRectangle)
 {
-    struct Case { const char* caption; std::int32_t align; int shift; };
+    struct Case { const char* caption; CaptionAlignments align; int shift; };
     const Case cases[] = {{"Search", CaptionAlignments::AlignCenter, 0},
                           {"&Search", CaptionAlignments::AlignCenter, 3},
                           {"Search", CaptionAlignments::AlignLeft, 0},

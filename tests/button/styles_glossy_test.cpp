@@ -10,24 +10,24 @@
 #include "controls/button/buttontypes.h"
 #include "controls/button/stylepainter.h"
 #include "platform/surface.h"
+#include "tests/button/painttestsupport.h"
 
 using namespace tervolin;
 using namespace tervolin::controls;
 using platform::ColorRef;
 using platform::Surface;
+using test::hex;
+using test::Painted;
+using test::Probe;
+using test::expectPixels;
 
 namespace {
-
-constexpr ColorRef hex(std::uint32_t rrggbb)
-{
-    return platform::rgb(static_cast<int>(rrggbb >> 16), static_cast<int>(rrggbb >> 8), static_cast<int>(rrggbb));
-}
 
 constexpr ColorRef Cleared = hex(0x00FF00);  // never drawn by the painter
 
 struct Look
 {
-    std::int32_t state = ButtonStates::StateNormal;
+    ButtonStates state = ButtonStates::StateNormal;
     bool enabled = true;
     bool focus = false;
     bool isDefault = false;
@@ -35,45 +35,16 @@ struct Look
     bool showFocusRect = false;
 };
 
-struct Painted
-{
-    Surface surface;
-    PainterRequests requests;
-};
-
 Painted paint(const Look& l, int W = 97, int H = 25)
 {
-    Painted p{Surface(W, H, Cleared), {}};
-    ButtonLook look;
-    look.ButtonStyle = ButtonStyles::Glossy;
-    look.state = l.state;
-    look.W = W;
-    look.H = H;
-    look.clientRect = platform::Rect{0, 0, W, H};
+    // BackColor in its stored form; a grey reads the same either way.
+    ButtonLook look = test::lookOf(ButtonStyles::Glossy, l.state, W, H, 0xE3E3E3);
     look.Enabled = l.enabled;
     look.HasFocus = l.focus;
     look.DisplayAsDefault = l.isDefault;
     look.ParentActive = l.parentActive;
     look.ShowFocusRect = l.showFocusRect;
-    look.BackColor = 0xE3E3E3;  // stored form; a grey reads the same either way
-    const StylePainter painter = StylePainterRegistry::find(ButtonStyles::Glossy);
-    EXPECT_NE(painter, nullptr);
-    if (painter)
-        painter(p.surface, look, p.requests);
-    return p;
-}
-
-struct Probe
-{
-    int x;
-    int y;
-    std::uint32_t rrggbb;
-};
-
-void expectPixels(const Surface& s, const std::vector<Probe>& probes, const char* what)
-{
-    for (const Probe& p : probes)
-        EXPECT_EQ(s.pixel(p.x, p.y), hex(p.rrggbb)) << what << " at (" << p.x << ", " << p.y << ")";
+    return test::paint(look, Cleared);
 }
 
 struct FaceCase
@@ -144,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
                              {{1, 1, 0xDBDBDB}, {1, 23, 0xDBDBDB}, {95, 1, 0xDBDBDB}, {95, 23, 0xDBDBDB}})},
         FaceCase{"disabled hot", {ButtonStates::StateHot, false}, true, {{48, 12, 0xEBEBEB}, {1, 1, 0xDBDBDB}}},
         // A state outside 0 to 2 draws no face, only the corners.
-        FaceCase{"unknown state", {7}, false, withCorners({{48, 12, 0x00FF00}, {0, 0, 0x00FF00}})}),
+        FaceCase{"unknown state", {ButtonStates{7}}, false, withCorners({{48, 12, 0x00FF00}, {0, 0, 0x00FF00}})}),
     [](const ::testing::TestParamInfo<FaceCase>& i) {
         std::string n = i.param.name;
         for (char& ch : n)

@@ -57,7 +57,7 @@ const std::vector<Px> disabledLook{{20, 10, ShiftColor(Pale, 0.03f)}, {20, 18, S
                                    {0, 0, ShiftColor(Pale, -0.1f)}, {39, 19, ShiftColor(Pale, -0.1f)},
                                    {1, 1, ShiftColor(Pale, 0.2f)}, {38, 18, ShiftColor(Pale, 0.2f)}};
 
-std::function<void(ButtonLook&)> blue(std::int32_t state, bool focus = false, bool asDefault = false, bool active = true,
+std::function<void(ButtonLook&)> blue(ButtonStates state, bool focus = false, bool asDefault = false, bool active = true,
                                       bool enabled = true)
 {
     return [=](ButtonLook& l) {
@@ -76,26 +76,23 @@ class RoundedBluePixels : public ::testing::TestWithParam<PaintCase>
 
 TEST_P(RoundedBluePixels, MatchTheLookOfTheState)
 {
-    const PaintCase& c = GetParam();
-    ButtonLook look = lookOf(c.style, c.W, c.H);
-    c.setUp(look);
-    expectPixels(paint(look).surface, c.pixels);
+    expectPainted(GetParam());
 }
 
 constexpr auto RB = ButtonStyles::RoundedBlue;
 
 INSTANTIATE_TEST_SUITE_P(
     Styles, RoundedBluePixels,
-    ::testing::Values(PaintCase{"Rest", RB, W, H, blue(0), restLook},
-                      PaintCase{"Hot", RB, W, H, blue(1), hotRim},
-                      PaintCase{"Down", RB, W, H, blue(2), downLook},
-                      PaintCase{"FocusedAtRestBlueRim", RB, W, H, blue(0, true), focusRim},
-                      PaintCase{"DefaultAtRestBlueRim", RB, W, H, blue(0, false, true), focusRim},
-                      PaintCase{"FocusedHotOrangeRim", RB, W, H, blue(1, true), hotRim},
-                      PaintCase{"FocusedDownNoRim", RB, W, H, blue(2, true), downLook},
-                      PaintCase{"FocusedInactiveParentNoRim", RB, W, H, blue(0, true, false, false), restLook},
-                      PaintCase{"DisabledFlat", RB, W, H, blue(0, true, false, true, false), disabledLook},
-                      PaintCase{"DisabledHotFlat", RB, W, H, blue(1, false, false, true, false), disabledLook}),
+    ::testing::Values(PaintCase{"Rest", RB, W, H, blue(Normal), restLook},
+                      PaintCase{"Hot", RB, W, H, blue(Hot), hotRim},
+                      PaintCase{"Down", RB, W, H, blue(Down), downLook},
+                      PaintCase{"FocusedAtRestBlueRim", RB, W, H, blue(Normal, true), focusRim},
+                      PaintCase{"DefaultAtRestBlueRim", RB, W, H, blue(Normal, false, true), focusRim},
+                      PaintCase{"FocusedHotOrangeRim", RB, W, H, blue(Hot, true), hotRim},
+                      PaintCase{"FocusedDownNoRim", RB, W, H, blue(Down, true), downLook},
+                      PaintCase{"FocusedInactiveParentNoRim", RB, W, H, blue(Normal, true, false, false), restLook},
+                      PaintCase{"DisabledFlat", RB, W, H, blue(Normal, true, false, true, false), disabledLook},
+                      PaintCase{"DisabledHotFlat", RB, W, H, blue(Hot, false, false, true, false), disabledLook}),
     caseName<PaintCase>);
 
 TEST(RoundedBlueStyle, DottedRectangleInsetByTwoWhenFocusedInAnActiveWindow)
@@ -103,7 +100,7 @@ TEST(RoundedBlueStyle, DottedRectangleInsetByTwoWhenFocusedInAnActiveWindow)
     ButtonLook l = lookOf(RB, W, H);
     l.BackColor = Pale;
     l.HasFocus = true;
-    for (const std::int32_t state : {0, 1, 2}) {
+    for (const ButtonStates state : {ButtonStates::StateNormal, ButtonStates::StateHot, ButtonStates::StateDown}) {
         l.state = state;
         l.ShowFocusRect = false;
         const platform::Surface plain = paint(l).surface;
@@ -123,11 +120,11 @@ TEST(RoundedBlueStyle, DottedRectangleInsetByTwoWhenFocusedInAnActiveWindow)
 TEST(RoundedBlueStyle, OutlineRequestedAtRestAndWhenDisabled)
 {
     for (const bool enabled : {true, false}) {
-        for (const std::int32_t state : {0, 1, 2}) {
+        for (const ButtonStates state : {ButtonStates::StateNormal, ButtonStates::StateHot, ButtonStates::StateDown}) {
             ButtonLook l = lookOf(RB, W, H);
             l.Enabled = enabled;
             l.state = state;
-            EXPECT_EQ(paint(l).requests.updateRegion, state == 0 || !enabled) << enabled << " " << state;
+            EXPECT_EQ(paint(l).requests.updateRegion, state == Normal || !enabled) << enabled << " " << state;
         }
     }
 }
@@ -141,7 +138,7 @@ const ColorRef ButtonText = 0x000000;  // system colour 18 in the pinned table, 
 struct SilverCase
 {
     std::string name;
-    std::int32_t state;
+    ButtonStates state;
     bool checked;
     bool leftHeld;
     int H;
@@ -182,15 +179,15 @@ TEST_P(SilverPixels, FaceAndCaptionColour)
     EXPECT_EQ(*p.requests.foreColor, c.foreColor);
     ASSERT_TRUE(p.requests.surfaceBackground.has_value());
     EXPECT_EQ(*p.requests.surfaceBackground, Ambient);
-    EXPECT_EQ(p.requests.updateRegion, c.state == 0 && !c.checked);
+    EXPECT_EQ(p.requests.updateRegion, c.state == Normal && !c.checked);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Styles, SilverPixels,
     ::testing::Values(
-        SilverCase{"RestIsAPlainFace", 0, false, false, H, {{0, 0, Back}, {39, 19, Back}, {1, 1, Back}, {20, 10, Back}}, ButtonText},
+        SilverCase{"RestIsAPlainFace", Normal, false, false, H, {{0, 0, Back}, {39, 19, Back}, {1, 1, Back}, {20, 10, Back}}, ButtonText},
         SilverCase{"Hot",
-                   1,
+                   Hot,
                    false,
                    false,
                    H,
@@ -201,21 +198,21 @@ INSTANTIATE_TEST_SUITE_P(
                     {38, 18, ShiftColor(hex(0xD4D4C9), -0.05f)}},
                    ButtonText},
         // H = 25: the halves split at round(12.5) = 12, so row 11 already ends the upper ramp.
-        SilverCase{"HotOddHeight", 1, false, false, 25,
+        SilverCase{"HotOddHeight", Hot, false, false, 25,
                    {{20, 11, hex(0xF4F4EE)}, {20, 12, hex(0xF4F4EE)}, {20, 13, rampAt(hex(0xF4F4EE), hex(0xF1F1EA), 1, 12)}},
                    ButtonText},
-        SilverCase{"DownTurnsTheCaptionWhite", 2, false, false, H, silverDown, hex(0xFFFFFF)},
-        SilverCase{"CheckedAtRest", 0, true, false, H, silverChecked, ButtonText},
+        SilverCase{"DownTurnsTheCaptionWhite", Down, false, false, H, silverDown, hex(0xFFFFFF)},
+        SilverCase{"CheckedAtRest", Normal, true, false, H, silverChecked, ButtonText},
         SilverCase{"CheckedHot",
-                   1,
+                   Hot,
                    true,
                    false,
                    H,
                    {{38, 10, hex(0xF2F0ED)}, {20, 18, hex(0xE4DED8)}, {20, 17, hex(0xEFECE8)}, {20, 16, hex(0xFAF9F8)},
                     {38, 17, hex(0xEFECE8)}, {20, 10, hex(0xFEFEFE)}, {0, 0, hex(0x7A98AF)}},
                    ButtonText},
-        SilverCase{"CheckedPressedShowsTheDownPanel", 1, true, true, H, silverDown, hex(0xFFFFFF)},
-        SilverCase{"CheckedDownShowsTheDownPanel", 2, true, false, H, silverDown, hex(0xFFFFFF)}),
+        SilverCase{"CheckedPressedShowsTheDownPanel", Hot, true, true, H, silverDown, hex(0xFFFFFF)},
+        SilverCase{"CheckedDownShowsTheDownPanel", Down, true, false, H, silverDown, hex(0xFFFFFF)}),
     caseName<SilverCase>);
 
 TEST(SilverStyle, ButtonCaptionColourFollowsThePress)

@@ -13,6 +13,7 @@
 #include "controls/button/vantlebutton.h"
 #include "platform/surface.h"
 #include "tests/button/buttontestsupport.h"
+#include "tests/button/painttestsupport.h"
 
 using namespace tervolin;
 using namespace tervolin::controls;
@@ -20,52 +21,32 @@ using platform::ColorRef;
 using platform::Surface;
 using roundglass::Corner;
 using roundglass::Image;
+using test::hex;
+using test::Painted;
 
 namespace {
-
-constexpr ColorRef hex(std::uint32_t rrggbb)
-{
-    return platform::rgb(static_cast<int>(rrggbb >> 16), static_cast<int>(rrggbb >> 8), static_cast<int>(rrggbb));
-}
 
 constexpr ColorRef Cleared = hex(0x00FF00);  // appears in none of the pictures
 
 struct Look
 {
-    std::int32_t state = ButtonStates::StateNormal;
+    ButtonStates state = ButtonStates::StateNormal;
     bool checked = false;  // CheckBoxMode and Value
     bool focus = false;
     bool isDefault = false;
     bool parentActive = true;
 };
 
-struct Painted
-{
-    Surface surface;
-    PainterRequests requests;
-};
-
 Painted paint(const Look& l, int W = 25, int H = 25)
 {
-    Painted p{Surface(W, H, Cleared), {}};
-    ButtonLook look;
-    look.ButtonStyle = ButtonStyles::RoundGlass;
-    look.state = l.state;
-    look.W = W;
-    look.H = H;
-    look.clientRect = platform::Rect{0, 0, W, H};
+    ButtonLook look = test::lookOf(ButtonStyles::RoundGlass, l.state, W, H, 0x123456);  // BackColor: ignored
     look.CheckBoxMode = l.checked;
     look.Value = l.checked;
     look.HasFocus = l.focus;
     look.DisplayAsDefault = l.isDefault;
     look.ParentActive = l.parentActive;
-    look.BackColor = 0x123456;  // ignored by this style
     look.AmbientBackColor = 0x0000FF;
-    const StylePainter painter = StylePainterRegistry::find(ButtonStyles::RoundGlass);
-    EXPECT_NE(painter, nullptr);
-    if (painter)
-        painter(p.surface, look, p.requests);
-    return p;
+    return test::paint(look, Cleared);
 }
 
 Look stateLook(Image image)
@@ -97,8 +78,8 @@ TEST(RoundGlassChoice, ImageByStateFocusDefaultAndActivation)
         {"down and focused", {ButtonStates::StateDown, false, true}, 2},
         {"checked", {ButtonStates::StateNormal, true}, 2},
         {"checked and focused", {ButtonStates::StateHot, true, true}, 2},
-        {"unknown state", {5}, -1},
-        {"unknown state, focused", {5, false, true}, 1},
+        {"unknown state", {ButtonStates{5}}, -1},
+        {"unknown state, focused", {ButtonStates{5}, false, true}, 1},
     };
     for (const Case& c : cases) {
         const Painted p = paint(c.look);
@@ -332,7 +313,7 @@ TEST(RoundGlassButton, CornersShowTheContainerColourAfterARedraw)
     struct Case
     {
         const char* name;
-        std::int32_t state;
+        ButtonStates state;
         bool focus;
         std::uint32_t centre;  // a pixel of row 0 that tells the picture
     };

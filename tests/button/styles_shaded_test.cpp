@@ -15,12 +15,7 @@ using namespace tervolin::controls;
 using platform::ColorRef;
 using platform::Rect;
 using platform::Surface;
-using test::hex;
-using test::lookOf;
-using test::paint;
-using test::Painted;
-using test::rampEntry;
-using test::Untouched;
+using namespace tervolin::test;
 
 namespace {
 
@@ -32,7 +27,7 @@ constexpr ColorRef ShadedBack = 0xE1D6D5;
 
 struct ShadedCase
 {
-    std::int32_t state;
+    ButtonStates state;
     bool enabled;
     bool region;
     ColorRef upperEnd;  // the colour the upper sheen runs to
@@ -45,12 +40,12 @@ TEST(ShadedStyle, FaceRimFrameAndBottomLineInEachState)
 {
     const ColorRef b = ShadedBack;
     const ShadedCase cases[] = {
-        {0, true, true, b, b, ShiftColor(b, -0.2f), ShiftColor(b, -0.25f)},
-        {1, true, false, b, b, ShiftColor(b, -0.2f), ShiftColor(b, -0.25f)},
-        {2, true, false, ShiftColor(b, -0.1f), ShiftColor(b, -0.1f), ShiftColor(b, -0.23f), ShiftColor(b, -0.4f)},
+        {Normal, true, true, b, b, ShiftColor(b, -0.2f), ShiftColor(b, -0.25f)},
+        {Hot, true, false, b, b, ShiftColor(b, -0.2f), ShiftColor(b, -0.25f)},
+        {Down, true, false, ShiftColor(b, -0.1f), ShiftColor(b, -0.1f), ShiftColor(b, -0.23f), ShiftColor(b, -0.4f)},
         // Disabled: the resting face whatever the state.
-        {2, false, true, b, b, ShiftColor(b, -0.2f), ShiftColor(b, -0.25f)},
-        {1, false, true, b, b, ShiftColor(b, -0.2f), ShiftColor(b, -0.25f)},
+        {Down, false, true, b, b, ShiftColor(b, -0.2f), ShiftColor(b, -0.25f)},
+        {Hot, false, true, b, b, ShiftColor(b, -0.2f), ShiftColor(b, -0.25f)},
     };
     const int W = 97, H = 25, Half = 12;
     for (const ShadedCase& c : cases) {
@@ -77,7 +72,7 @@ TEST(ShadedStyle, FaceRimFrameAndBottomLineInEachState)
         EXPECT_EQ(s.pixel(W - 3, H - 1), c.bottomLine);
         EXPECT_EQ(s.pixel(W - 2, H - 1), c.frame);
         // The sheen runs from white towards upperEnd over the upper Half rows; the lower part starts at Half.
-        EXPECT_EQ(s.pixel(W / 2, 2), rampEntry(White, c.upperEnd, 2, Half));
+        EXPECT_EQ(s.pixel(W / 2, 2), rampAt(White, c.upperEnd, 2, Half));
         EXPECT_EQ(s.pixel(W / 2, Half - 1), c.upperEnd);
         EXPECT_EQ(s.pixel(W / 2, Half), c.lower);
     }
@@ -86,12 +81,12 @@ TEST(ShadedStyle, FaceRimFrameAndBottomLineInEachState)
 TEST(ShadedStyle, DownLowerPartDarkensTowardsTheBottom)
 {
     const int W = 60, H = 30, Half = 15;
-    const Painted p = paint(lookOf(ButtonStyles::Shaded, 2, W, H, ShadedBack));
+    const Painted p = paint(lookOf(ButtonStyles::Shaded, Down, W, H, ShadedBack));
     // The lower gradient is H rows tall from row Half, so row H - 2 is its entry H - 2 - Half.
     EXPECT_EQ(p.surface.pixel(W / 2, H - 2),
-              rampEntry(ShiftColor(ShadedBack, -0.1f), ShiftColor(ShadedBack, -0.05f), H - 2 - Half, H));
+              rampAt(ShiftColor(ShadedBack, -0.1f), ShiftColor(ShadedBack, -0.05f), H - 2 - Half, H));
     // A resting face is flat below the middle.
-    const Painted rest = paint(lookOf(ButtonStyles::Shaded, 0, W, H, ShadedBack));
+    const Painted rest = paint(lookOf(ButtonStyles::Shaded, Normal, W, H, ShadedBack));
     EXPECT_EQ(rest.surface.pixel(W / 2, H - 2), ShadedBack);
 }
 
@@ -108,7 +103,7 @@ TEST(ShadedStyle, FocusCueIsTheDottedRectangleOnTheKeptCaptionRectangle)
     };
     const Rect kept{30, 6, 70, 20};
     for (const FocusCase& c : cases) {
-        ButtonLook look = lookOf(ButtonStyles::Shaded, 0, 97, 25, ShadedBack);
+        ButtonLook look = lookOf(ButtonStyles::Shaded, Normal, 97, 25, ShadedBack);
         look.captionFocusRect = kept;
         const Painted plain = paint(look);
         look.ParentActive = c.parentActive;
@@ -130,7 +125,7 @@ TEST(ShadedStyle, FocusCueIsTheDottedRectangleOnTheKeptCaptionRectangle)
         EXPECT_EQ(outside, 0);
     }
     // Before the first redraw the kept rectangle is empty: nothing visible.
-    ButtonLook look = lookOf(ButtonStyles::Shaded, 0, 97, 25, ShadedBack);
+    ButtonLook look = lookOf(ButtonStyles::Shaded, Normal, 97, 25, ShadedBack);
     const Painted plain = paint(look);
     look.ParentActive = look.ShowFocusRect = look.HasFocus = true;
     EXPECT_EQ(paint(look).surface.image(), plain.surface.image());
@@ -185,14 +180,14 @@ TEST(PaleBlueStyle, RestingAndDisabledFacesAreFlat)
 {
     struct Case
     {
-        std::int32_t state;
+        ButtonStates state;
         bool enabled;
         bool region;
         ColorRef corner;
     };
     // At rest the corner pixels keep the face; disabled they are set to it explicitly.
-    const Case cases[] = {{0, true, true, PaleBack}, {0, false, false, PaleBack}, {1, false, false, PaleBack},
-                          {2, false, false, PaleBack}};
+    const Case cases[] = {{Normal, true, true, PaleBack}, {Normal, false, false, PaleBack}, {Hot, false, false, PaleBack},
+                          {Down, false, false, PaleBack}};
     for (const Case& c : cases) {
         ButtonLook look = lookOf(ButtonStyles::PaleBlue, c.state, 97, 25, PaleBack);
         look.Enabled = c.enabled;
@@ -203,7 +198,7 @@ TEST(PaleBlueStyle, RestingAndDisabledFacesAreFlat)
             EXPECT_EQ(p.surface.pixel(x, y), c.corner) << x << "," << y;
     }
     // A state the style does not know draws nothing.
-    const Painted none = paint(lookOf(ButtonStyles::PaleBlue, 3, 97, 25, PaleBack));
+    const Painted none = paint(lookOf(ButtonStyles::PaleBlue, ButtonStates{3}, 97, 25, PaleBack));
     EXPECT_EQ(none.surface.pixel(48, 12), Untouched);
 }
 
@@ -212,13 +207,13 @@ TEST(PaleBlueStyle, HotPanelIsFlatFromRowHOver1Point7)
     for (const int H : {25, 30, 17, 40}) {
         const int W = 80;
         const int flatFrom = static_cast<int>(std::nearbyint(H / 1.7));
-        const Painted p = paint(lookOf(ButtonStyles::PaleBlue, 1, W, H, PaleBack));
+        const Painted p = paint(lookOf(ButtonStyles::PaleBlue, Hot, W, H, PaleBack));
         const Surface& s = p.surface;
         SCOPED_TRACE(testing::Message() << "H " << H);
         EXPECT_FALSE(p.requests.updateRegion);
         // The upper gradient up to the row before the flat part.
-        EXPECT_EQ(s.pixel(W / 2, 2), rampEntry(0xFDF9F1, PaleFlat, 1, H - 2));
-        EXPECT_EQ(s.pixel(W / 2, flatFrom - 1), rampEntry(0xFDF9F1, PaleFlat, flatFrom - 2, H - 2));
+        EXPECT_EQ(s.pixel(W / 2, 2), rampAt(0xFDF9F1, PaleFlat, 1, H - 2));
+        EXPECT_EQ(s.pixel(W / 2, flatFrom - 1), rampAt(0xFDF9F1, PaleFlat, flatFrom - 2, H - 2));
         EXPECT_NE(s.pixel(W / 2, flatFrom - 1), PaleFlat);
         for (int y = flatFrom; y <= H - 3; ++y)
             EXPECT_EQ(s.pixel(W / 2, y), PaleFlat) << "row " << y;
@@ -235,10 +230,10 @@ TEST(PaleBlueStyle, HotPanelIsFlatFromRowHOver1Point7)
 TEST(PaleBlueStyle, DownPanelIsOneGradient)
 {
     const int W = 97, H = 25;
-    const Painted p = paint(lookOf(ButtonStyles::PaleBlue, 2, W, H, PaleBack));
+    const Painted p = paint(lookOf(ButtonStyles::PaleBlue, Down, W, H, PaleBack));
     const ColorRef from = 0xF1DEB0, to = 0xF9F1DB;  // 0xB0DEF1, 0xDBF1F9
     for (const int y : {2, 12, 20, H - 3})
-        EXPECT_EQ(p.surface.pixel(W / 2, y), rampEntry(from, to, y - 1, H - 2)) << "row " << y;
+        EXPECT_EQ(p.surface.pixel(W / 2, y), rampAt(from, to, y - 1, H - 2)) << "row " << y;
     EXPECT_EQ(p.surface.pixel(0, H / 2), PaleFrame);
     EXPECT_EQ(p.surface.pixel(1, H / 2), White);
     EXPECT_EQ(p.surface.pixel(W - 2, 1), ShiftColor(PaleFrame, 0.3f));
@@ -252,16 +247,16 @@ TEST(RoundedShadedStyle, TwentyPixelsHighShowsTheUpperPartOfItsLowerGradient)
 {
     struct Case
     {
-        std::int32_t state;
+        ButtonStates state;
         ColorRef fill, band1, band2, lower1, lower2, frame;
     };
     const ColorRef b = RsBack, lit = ShiftColor(b, 0.05f);
     const Case cases[] = {
-        {0, b, ShiftColor(BlendColors(b, White), 0.1f), b, ShiftColor(b, -0.05f), BlendColors(White, ShiftColor(b, 0.1f)),
+        {Normal, b, ShiftColor(BlendColors(b, White), 0.1f), b, ShiftColor(b, -0.05f), BlendColors(White, ShiftColor(b, 0.1f)),
          ShiftColor(b, -0.33f)},
-        {1, lit, ShiftColor(BlendColors(lit, White), 0.15f), lit, b, BlendColors(White, ShiftColor(b, 0.15f)),
+        {Hot, lit, ShiftColor(BlendColors(lit, White), 0.15f), lit, b, BlendColors(White, ShiftColor(b, 0.15f)),
          ShiftColor(b, -0.28f)},
-        {2, ShiftColor(b, -0.03f), ShiftColor(BlendColors(b, White), 0.1f), b, ShiftColor(b, -0.08f),
+        {Down, ShiftColor(b, -0.03f), ShiftColor(BlendColors(b, White), 0.1f), b, ShiftColor(b, -0.08f),
          BlendColors(White, ShiftColor(b, 0.07f)), ShiftColor(b, -0.36f)},
     };
     const int W = 70, H = 20;
@@ -271,14 +266,14 @@ TEST(RoundedShadedStyle, TwentyPixelsHighShowsTheUpperPartOfItsLowerGradient)
         const Painted p = paint(look);
         const Surface& s = p.surface;
         SCOPED_TRACE(testing::Message() << "state " << c.state);
-        EXPECT_EQ(p.requests.updateRegion, c.state == 0);
+        EXPECT_EQ(p.requests.updateRegion, c.state == Normal);
         // Band over rows 0 to 4 (row 0 under the frame), the fill on row 5.
-        EXPECT_EQ(s.pixel(W / 2, 1), rampEntry(c.band1, c.band2, 1, 5));
+        EXPECT_EQ(s.pixel(W / 2, 1), rampAt(c.band1, c.band2, 1, 5));
         EXPECT_EQ(s.pixel(W / 2, 4), c.band2);
         EXPECT_EQ(s.pixel(W / 2, 5), c.fill);
         // The lower gradient has H - 1 = 19 steps from row 6; rows 6 to 18 show its first 13 inside the frame.
         for (int y = 6; y <= H - 2; ++y)
-            EXPECT_EQ(s.pixel(W / 2, y), rampEntry(c.lower1, c.lower2, y - 6, H - 1)) << "row " << y;
+            EXPECT_EQ(s.pixel(W / 2, y), rampAt(c.lower1, c.lower2, y - 6, H - 1)) << "row " << y;
         EXPECT_NE(s.pixel(W / 2, H - 2), c.lower2);
         EXPECT_EQ(s.pixel(W / 2, H - 1), c.frame);
         EXPECT_EQ(s.pixel(0, 3), c.frame);
@@ -289,7 +284,7 @@ TEST(RoundedShadedStyle, TwentyPixelsHighShowsTheUpperPartOfItsLowerGradient)
 
 TEST(RoundedShadedStyle, UnknownStateSetsOnlyTheCorners)
 {
-    const Painted p = paint(lookOf(ButtonStyles::RoundedShaded, 5, 40, 20, RsBack));
+    const Painted p = paint(lookOf(ButtonStyles::RoundedShaded, ButtonStates{5}, 40, 20, RsBack));
     EXPECT_EQ(p.surface.pixel(1, 1), ShiftColor(RsBack, -0.5f));
     EXPECT_EQ(p.surface.pixel(20, 10), Untouched);
     EXPECT_EQ(p.surface.pixel(0, 0), Untouched);

@@ -21,7 +21,7 @@ constexpr ColorRef Back = rgb(200, 210, 220);
 
 constexpr ColorRef ShadowBlue = 0xAA6D00;  // the style's default face, stored form
 
-ButtonLook shadowLook(std::int32_t state)
+ButtonLook shadowLook(ButtonStates state)
 {
     ButtonLook l = lookOf(ButtonStyles::Shadow, 60, 30);
     l.BackColor = ShadowBlue;
@@ -34,7 +34,7 @@ TEST(ShadowStyle, AtRestFaceRimAndThreeShadowFrames)
 {
     const ColorRef face = ShadowBlue;
     const ColorRef rim = ShiftColor(face, 0.3f);
-    const Painted p = paint(shadowLook(0));
+    const Painted p = paint(shadowLook(Normal));
     expectPixels(p.surface,
                  {// face (0, 0)–(54, 24) inside its rim frame (0, 0, 56, 26)
                   {1, 1, face}, {54, 24, face}, {30, 12, face},
@@ -52,8 +52,8 @@ TEST(ShadowStyle, AtRestFaceRimAndThreeShadowFrames)
 
 TEST(ShadowStyle, HotLooksLikeRestButKeepsTheOutline)
 {
-    const Painted rest = paint(shadowLook(0));
-    const Painted hot = paint(shadowLook(1));
+    const Painted rest = paint(shadowLook(Normal));
+    const Painted hot = paint(shadowLook(Hot));
     EXPECT_EQ(hot.surface.image(), rest.surface.image());
     EXPECT_FALSE(hot.requests.updateRegion);
 }
@@ -62,7 +62,7 @@ TEST(ShadowStyle, PressedFaceSitsWhereTheShadowWas)
 {
     const ColorRef face = ShadowBlue;
     const ColorRef rim = ShiftColor(face, 0.3f);
-    const Painted p = paint(shadowLook(2));
+    const Painted p = paint(shadowLook(Down));
     expectPixels(p.surface, {{4, 4, face}, {58, 28, face}, {30, 15, face},
                              {3, 3, rim}, {59, 3, rim}, {3, 29, rim}, {59, 29, rim},
                              {0, 0, Ambient}, {2, 2, Ambient}, {59, 2, Ambient}, {2, 29, Ambient}});
@@ -71,7 +71,7 @@ TEST(ShadowStyle, PressedFaceSitsWhereTheShadowWas)
 
 TEST(ShadowStyle, DisabledFaceIsLighter)
 {
-    ButtonLook l = shadowLook(0);
+    ButtonLook l = shadowLook(Normal);
     l.Enabled = false;
     const ColorRef face = ShiftColor(ShadowBlue, 0.1f);
     expectPixels(paint(l).surface, {{30, 12, face}, {0, 0, ShiftColor(face, 0.3f)}, {56, 10, hex(0x808080)}});
@@ -80,7 +80,7 @@ TEST(ShadowStyle, DisabledFaceIsLighter)
 struct ShadowFocusCase
 {
     std::string name;
-    std::int32_t state;
+    ButtonStates state;
     bool focus, asDefault, active, showFocusRect;
     platform::Rect expected;  // empty: no dotted rectangle
 };
@@ -113,12 +113,12 @@ TEST_P(ShadowFocus, DottedRectangleFollowsTheFace)
 
 INSTANTIATE_TEST_SUITE_P(
     Styles, ShadowFocus,
-    ::testing::Values(ShadowFocusCase{"FocusedAtRest", 0, true, false, true, true, {3, 3, 54, 24}},
-                      ShadowFocusCase{"DefaultHot", 1, false, true, true, true, {3, 3, 54, 24}},
-                      ShadowFocusCase{"FocusedPressed", 2, true, false, true, true, {6, 6, 57, 27}},
-                      ShadowFocusCase{"InactiveParent", 0, true, false, false, true, {}},
-                      ShadowFocusCase{"FocusRectOff", 0, true, false, true, false, {}},
-                      ShadowFocusCase{"NoFocus", 0, false, false, true, true, {}}),
+    ::testing::Values(ShadowFocusCase{"FocusedAtRest", Normal, true, false, true, true, {3, 3, 54, 24}},
+                      ShadowFocusCase{"DefaultHot", Hot, false, true, true, true, {3, 3, 54, 24}},
+                      ShadowFocusCase{"FocusedPressed", Down, true, false, true, true, {6, 6, 57, 27}},
+                      ShadowFocusCase{"InactiveParent", Normal, true, false, false, true, {}},
+                      ShadowFocusCase{"FocusRectOff", Normal, true, false, true, false, {}},
+                      ShadowFocusCase{"NoFocus", Normal, false, false, true, true, {}}),
     caseName<ShadowFocusCase>);
 
 TEST(ShadowStyle, ButtonShowsTheContainerBackgroundFromItsFirstRedraw)
@@ -146,7 +146,7 @@ constexpr int TH = 20;
 
 const ColorRef GradientTop = BlendColors(ShiftColor(Back, 0.26f), hex(0xFFFFFF));
 
-std::function<void(ButtonLook&)> toolbar(std::int32_t state, bool checked = false, bool enabled = true)
+std::function<void(ButtonLook&)> toolbar(ButtonStates state, bool checked = false, bool enabled = true)
 {
     return [=](ButtonLook& l) {
         l.BackColor = Back;
@@ -172,24 +172,21 @@ class ToolbarBluePixels : public ::testing::TestWithParam<PaintCase>
 
 TEST_P(ToolbarBluePixels, MatchTheLookOfTheState)
 {
-    const PaintCase& c = GetParam();
-    ButtonLook look = lookOf(c.style, c.W, c.H);
-    c.setUp(look);
-    expectPixels(paint(look).surface, c.pixels);
+    expectPainted(GetParam());
 }
 
 constexpr auto TB = ButtonStyles::ToolbarBlue;
 
 INSTANTIATE_TEST_SUITE_P(Styles, ToolbarBluePixels,
-                         ::testing::Values(PaintCase{"RestGradientNoFocusCue", TB, TW, TH, toolbar(0), restingGradient},
-                                           PaintCase{"Hot", TB, TW, TH, toolbar(1), hotLook},
-                                           PaintCase{"Down", TB, TW, TH, toolbar(2), downLook},
-                                           PaintCase{"CheckedAtRest", TB, TW, TH, toolbar(0, true), checkedLook},
-                                           PaintCase{"CheckedHot", TB, TW, TH, toolbar(1, true), checkedHotLook},
-                                           PaintCase{"CheckedDown", TB, TW, TH, toolbar(2, true), checkedLook},
-                                           PaintCase{"DisabledAtRest", TB, TW, TH, toolbar(0, false, false), restingGradient},
-                                           PaintCase{"DisabledHot", TB, TW, TH, toolbar(1, false, false), hotLook},
-                                           PaintCase{"DisabledCheckedHot", TB, TW, TH, toolbar(1, true, false), checkedHotLook}),
+                         ::testing::Values(PaintCase{"RestGradientNoFocusCue", TB, TW, TH, toolbar(Normal), restingGradient},
+                                           PaintCase{"Hot", TB, TW, TH, toolbar(Hot), hotLook},
+                                           PaintCase{"Down", TB, TW, TH, toolbar(Down), downLook},
+                                           PaintCase{"CheckedAtRest", TB, TW, TH, toolbar(Normal, true), checkedLook},
+                                           PaintCase{"CheckedHot", TB, TW, TH, toolbar(Hot, true), checkedHotLook},
+                                           PaintCase{"CheckedDown", TB, TW, TH, toolbar(Down, true), checkedLook},
+                                           PaintCase{"DisabledAtRest", TB, TW, TH, toolbar(Normal, false, false), restingGradient},
+                                           PaintCase{"DisabledHot", TB, TW, TH, toolbar(Hot, false, false), hotLook},
+                                           PaintCase{"DisabledCheckedHot", TB, TW, TH, toolbar(Hot, true, false), checkedHotLook}),
                          caseName<PaintCase>);
 
 TEST(ToolbarBlueStyle, CheckedButtonKeepsItsStateThroughRedraw)
@@ -209,7 +206,7 @@ TEST(ToolbarBlueStyle, CheckedButtonKeepsItsStateThroughRedraw)
 
 // --- SideGradient -----------------------------------------------------------------------------------------------
 
-ButtonLook sideLook(std::int32_t state)
+ButtonLook sideLook(ButtonStates state)
 {
     ButtonLook l = lookOf(ButtonStyles::SideGradient, TW, TH);
     l.BackColor = Back;
@@ -224,22 +221,22 @@ TEST(SideGradientStyle, RestHotAndDownGradientsInAGreyFrame)
     const ColorRef downRight = ShiftColor(Back, 0.03f);
     const ColorRef frame = hex(0x7E807D);
 
-    const Painted rest = paint(sideLook(0));
+    const Painted rest = paint(sideLook(Normal));
     expectPixels(rest.surface, {{0, 0, frame}, {29, 19, frame}, {0, 10, frame}, {1, 10, rampAt(Back, restRight, 1, TW)},
                                 {28, 10, rampAt(Back, restRight, 28, TW)}, {15, 1, rampAt(Back, restRight, 15, TW)}});
     EXPECT_TRUE(rest.requests.updateRegion);
 
     // Hot is exactly the resting look.
-    const Painted hot = paint(sideLook(1));
+    const Painted hot = paint(sideLook(Hot));
     EXPECT_EQ(hot.surface.image(), rest.surface.image());
     EXPECT_FALSE(hot.requests.updateRegion);
 
     const std::vector<Px> down{{0, 0, frame}, {1, 10, rampAt(downLeft, downRight, 1, TW)},
                                {28, 10, rampAt(downLeft, downRight, 28, TW)}};
-    expectPixels(paint(sideLook(2)).surface, down);
+    expectPixels(paint(sideLook(Down)).surface, down);
 
     // A checked button is drawn down whatever its state.
-    ButtonLook checked = sideLook(0);
+    ButtonLook checked = sideLook(Normal);
     checked.CheckBoxMode = checked.Value = true;
     const Painted c = paint(checked);
     expectPixels(c.surface, down);
@@ -260,7 +257,7 @@ class SideGradientFocus : public ::testing::TestWithParam<SideFocusCase>
 TEST_P(SideGradientFocus, DottedRectangleInsetByThree)
 {
     const SideFocusCase& c = GetParam();
-    ButtonLook l = sideLook(0);
+    ButtonLook l = sideLook(Normal);
     const platform::Surface plain = paint(l).surface;
     l.HasFocus = c.focus;
     l.DisplayAsDefault = c.asDefault;

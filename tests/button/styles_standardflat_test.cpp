@@ -25,14 +25,14 @@ constexpr ColorRef GreyText = grey(109);
 constexpr ColorRef Black = 0;
 
 void back(ButtonLook& l) { l.BackColor = Back; }
-std::function<void(ButtonLook&)> inState(std::int32_t state)
+std::function<void(ButtonLook&)> inState(ButtonStates state)
 {
     return [state](ButtonLook& l) {
         back(l);
         l.state = state;
     };
 }
-std::function<void(ButtonLook&)> focusedInState(std::int32_t state)
+std::function<void(ButtonLook&)> focusedInState(ButtonStates state)
 {
     return [state](ButtonLook& l) {
         back(l);
@@ -40,7 +40,7 @@ std::function<void(ButtonLook&)> focusedInState(std::int32_t state)
         l.HasFocus = true;
     };
 }
-std::function<void(ButtonLook&)> checkedInState(std::int32_t state, bool focus = false)
+std::function<void(ButtonLook&)> checkedInState(ButtonStates state, bool focus = false)
 {
     return [state, focus](ButtonLook& l) {
         back(l);
@@ -57,10 +57,7 @@ class StandardFamilyPixels : public ::testing::TestWithParam<PaintCase>
 
 TEST_P(StandardFamilyPixels, MatchTheLookOfTheStyleAndState)
 {
-    const PaintCase& c = GetParam();
-    ButtonLook look = lookOf(c.style, c.W, c.H);
-    c.setUp(look);
-    expectPixels(paint(look).surface, c.pixels);
+    expectPainted(GetParam());
 }
 
 constexpr auto S = ButtonStyles::Standard;
@@ -72,37 +69,37 @@ INSTANTIATE_TEST_SUITE_P(
     Styles, StandardFamilyPixels,
     ::testing::Values(
         // Resting rims: raised, thin raised, none, none.
-        PaintCase{"StandardRaisedAtRest", S, W, H, inState(0),
+        PaintCase{"StandardRaisedAtRest", S, W, H, inState(Normal),
                   {{0, 0, Light3D}, {39, 19, DarkShadow}, {39, 0, DarkShadow}, {1, 1, Highlight}, {38, 18, Shadow},
                    {2, 2, Back}, {20, 10, Back}}},
-        PaintCase{"FlatThinRimAtRest", F, W, H, inState(0),
+        PaintCase{"FlatThinRimAtRest", F, W, H, inState(Normal),
                   {{0, 0, Highlight}, {39, 19, Shadow}, {1, 1, Back}, {38, 18, Back}}},
-        PaintCase{"FlatHoverOnlyItsFaceAtRest", FH, W, H, inState(0),
+        PaintCase{"FlatHoverOnlyItsFaceAtRest", FH, W, H, inState(Normal),
                   {{0, 0, Back}, {39, 19, Back}, {1, 1, Back}, {20, 10, Back}}},
-        PaintCase{"FlatHoverThinOnlyItsFaceAtRest", FT, W, H, inState(0), {{0, 0, Back}, {39, 19, Back}, {1, 1, Back}}},
+        PaintCase{"FlatHoverThinOnlyItsFaceAtRest", FT, W, H, inState(Normal), {{0, 0, Back}, {39, 19, Back}, {1, 1, Back}}},
         // Hot: the hover styles raise their rim.
-        PaintCase{"StandardHot", S, W, H, inState(1), {{0, 0, Light3D}, {1, 1, Highlight}, {38, 18, Shadow}}},
-        PaintCase{"FlatHoverRaisedWhenHot", FH, W, H, inState(1),
+        PaintCase{"StandardHot", S, W, H, inState(Hot), {{0, 0, Light3D}, {1, 1, Highlight}, {38, 18, Shadow}}},
+        PaintCase{"FlatHoverRaisedWhenHot", FH, W, H, inState(Hot),
                   {{0, 0, Light3D}, {39, 19, DarkShadow}, {1, 1, Highlight}, {38, 18, Shadow}}},
-        PaintCase{"FlatHoverThinThinRimWhenHot", FT, W, H, inState(1), {{0, 0, Highlight}, {39, 19, Shadow}, {1, 1, Back}}},
+        PaintCase{"FlatHoverThinThinRimWhenHot", FT, W, H, inState(Hot), {{0, 0, Highlight}, {39, 19, Shadow}, {1, 1, Back}}},
         // Down.
-        PaintCase{"StandardDownBlackAndBeigeFrames", S, W, H, inState(2),
+        PaintCase{"StandardDownBlackAndBeigeFrames", S, W, H, inState(Down),
                   {{0, 0, Black}, {39, 19, Black}, {1, 1, hex(0xACA899)}, {38, 18, hex(0xACA899)}, {2, 2, Back}}},
-        PaintCase{"FlatDownGreyTopLeftWhiteBottomRight", F, W, H, inState(2),
+        PaintCase{"FlatDownGreyTopLeftWhiteBottomRight", F, W, H, inState(Down),
                   {{0, 0, GreyText}, {20, 0, GreyText}, {0, 10, GreyText}, {39, 0, GreyText}, {0, 19, GreyText},
                    {39, 10, Highlight}, {20, 19, Highlight}, {39, 19, Highlight}, {1, 1, Back}}},
-        PaintCase{"FlatHoverThinDownAsFlat", FT, W, H, inState(2),
+        PaintCase{"FlatHoverThinDownAsFlat", FT, W, H, inState(Down),
                   {{0, 0, GreyText}, {39, 10, Highlight}, {20, 19, Highlight}, {1, 1, Back}}},
-        PaintCase{"FlatHoverSunkenWhenDown", FH, W, H, inState(2),
+        PaintCase{"FlatHoverSunkenWhenDown", FH, W, H, inState(Down),
                   {{0, 0, Shadow}, {39, 19, Highlight}, {1, 1, DarkShadow}, {38, 18, Light3D}, {2, 2, Back}}},
         // Focus: Standard adds the black default frame in states 0 and 1 only.
-        PaintCase{"StandardFocusedAtRestBlackFrame", S, W, H, focusedInState(0),
+        PaintCase{"StandardFocusedAtRestBlackFrame", S, W, H, focusedInState(Normal),
                   {{0, 0, Black}, {39, 19, Black}, {38, 18, Workspace}, {1, 1, Highlight}, {37, 17, Shadow}}},
-        PaintCase{"StandardFocusedHotBlackFrame", S, W, H, focusedInState(1),
+        PaintCase{"StandardFocusedHotBlackFrame", S, W, H, focusedInState(Hot),
                   {{0, 0, Black}, {39, 19, Black}, {38, 18, Workspace}, {1, 1, Highlight}}},
-        PaintCase{"StandardFocusedDownNoDefaultFrame", S, W, H, focusedInState(2),
+        PaintCase{"StandardFocusedDownNoDefaultFrame", S, W, H, focusedInState(Down),
                   {{38, 18, hex(0xACA899)}, {1, 1, hex(0xACA899)}, {37, 17, Back}}},
-        PaintCase{"FlatFocusedNoDefaultFrame", F, W, H, focusedInState(0), {{0, 0, Highlight}, {39, 19, Shadow}}},
+        PaintCase{"FlatFocusedNoDefaultFrame", F, W, H, focusedInState(Normal), {{0, 0, Highlight}, {39, 19, Shadow}}},
         PaintCase{"StandardDefaultWithoutFocusBlackFrame", S, W, H,
                   [](ButtonLook& l) {
                       back(l);
@@ -110,20 +107,20 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   {{0, 0, Black}, {39, 19, Black}, {38, 18, Workspace}}},
         // Checked: sunken on a lighter face, whatever the state.
-        PaintCase{"StandardCheckedSunken", S, W, H, checkedInState(0),
+        PaintCase{"StandardCheckedSunken", S, W, H, checkedInState(Normal),
                   {{0, 0, Shadow}, {39, 19, Highlight}, {1, 1, DarkShadow}, {20, 10, Lighter}, {4, 4, Lighter}}},
-        PaintCase{"StandardCheckedFocusedInnerFrame", S, W, H, checkedInState(1, true),
+        PaintCase{"StandardCheckedFocusedInnerFrame", S, W, H, checkedInState(Hot, true),
                   {{0, 0, Shadow}, {4, 4, Workspace}, {36, 16, Workspace}, {37, 17, Lighter}, {5, 5, Lighter}}},
-        PaintCase{"FlatCheckedDownStillSunken", F, W, H, checkedInState(2, true),
+        PaintCase{"FlatCheckedDownStillSunken", F, W, H, checkedInState(Down, true),
                   {{0, 0, Shadow}, {1, 1, DarkShadow}, {4, 4, Lighter}, {20, 10, Lighter}}},
-        PaintCase{"FlatHoverThinCheckedPlainLighterFace", FT, W, H, checkedInState(2),
+        PaintCase{"FlatHoverThinCheckedPlainLighterFace", FT, W, H, checkedInState(Down),
                   {{0, 0, Lighter}, {39, 19, Lighter}, {1, 1, Lighter}, {20, 10, Lighter}}}),
     caseName<PaintCase>);
 
 struct FocusRectCase
 {
     std::string name;
-    std::int32_t style;
+    ButtonStyles style;
     int inset;  // the dotted rectangle's distance from the edges, 0 when none is drawn
     bool focus;
     bool asDefault;
@@ -172,11 +169,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(StandardFamily, RestingLookRequestsTheOutline)
 {
-    for (const std::int32_t style : {S, F, FH, FT}) {
-        for (const std::int32_t state : {0, 1, 2}) {
+    for (const ButtonStyles style : {S, F, FH, FT}) {
+        for (const ButtonStates state : {ButtonStates::StateNormal, ButtonStates::StateHot, ButtonStates::StateDown}) {
             ButtonLook look = lookOf(style, W, H);
             look.state = state;
-            EXPECT_EQ(paint(look).requests.updateRegion, state == 0) << "style " << style << " state " << state;
+            EXPECT_EQ(paint(look).requests.updateRegion, state == Normal) << "style " << style << " state " << state;
         }
     }
 }

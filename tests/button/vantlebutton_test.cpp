@@ -3,10 +3,15 @@
 #include <functional>
 #include <limits>
 
+#include <QSignalSpy>
+#include <QTest>
+
 #include "controls/button/vantlebutton.h"
 #include "platform/messagebox.h"
 #include "platform/storedobjects.h"
 #include "tests/button/buttontestsupport.h"
+#include "tests/button/changesignals.h"
+#include "tests/button/inputharness.h"
 #include "tests/support/qtprinters.h"
 
 using namespace tervolin;
@@ -21,7 +26,7 @@ constexpr ColorRef ButtonFace = 0xF0F0F0;  // system colour 15 in the pinned tab
 constexpr ColorRef ButtonText = 0x000000;  // system colour 18
 
 // A style number no painter of the program uses, given a recording painter for these tests.
-constexpr std::int32_t TracedStyle = 77;
+constexpr ButtonStyles TracedStyle{77};
 
 class ButtonTest : public ::testing::Test
 {
@@ -156,7 +161,7 @@ TEST_F(ButtonTest, ReadsAreCaseBlindAsInSavedForms)
     EXPECT_EQ(b->ButtonStyle(), ButtonStyles::RoundGlass);
     EXPECT_EQ(b->BackColor(), 0xD0D0D0);
     EXPECT_EQ(b->Caption(), QStringLiteral("x"));
-    EXPECT_EQ(b->PictureSize(), 3);
+    EXPECT_EQ(b->PictureSize(), PictureSizes::Size32);
     EXPECT_TRUE(b->UseMaskColor());
 }
 
@@ -174,8 +179,8 @@ TEST_F(ButtonTest, EmptyStoreLoadsTheStoredDefaults)
     EXPECT_EQ(b->ForeColor(), ButtonText);
     EXPECT_TRUE(b->Enabled());
     EXPECT_EQ(b->MaskColor(), 0xE0E0E0);
-    EXPECT_EQ(b->PictureAlign(), 1);
-    EXPECT_EQ(b->CaptionAlign(), 1);
+    EXPECT_EQ(b->PictureAlign(), PictureAlignments::PictureLeftOfCaption);
+    EXPECT_EQ(b->CaptionAlign(), CaptionAlignments::AlignCenter);
     ASSERT_NE(b->Font(), nullptr);
     EXPECT_EQ(b->Font()->description(), ambient);
     EXPECT_FALSE(b->DisplayAsDefault);
@@ -206,7 +211,7 @@ TEST_F(ButtonTest, CaptionUsesDifferentReadAndWriteDefaults)
 
 TEST_F(ButtonTest, StoredFormsElideStyleDefaults)
 {
-    struct Case { std::int32_t style; bool storesStyle; bool storesForeColor; bool storesFocusRect; };
+    struct Case { ButtonStyles style; bool storesStyle; bool storesForeColor; bool storesFocusRect; };
     const Case cases[] = {
         {ButtonStyles::Flat, false, false, true},        // Flat focus rect is on by style: stored
         {ButtonStyles::RoundGlass, true, false, false},  // default ForeColor and no focus rect: neither stored
@@ -243,15 +248,15 @@ TEST_P(ApplyStyleDefaultsTest, SetsColoursAndFocusFlag)
     b->setBackColor(0x010203);
     b->setForeColor(0x040506);
     b->setShowFocusRect(!p.focusRect);
-    b->setButtonStyle(p.style);
-    EXPECT_EQ(b->ButtonStyle(), p.style);
+    b->setButtonStyle(ButtonStyles{p.style});
+    EXPECT_EQ(b->ButtonStyle(), ButtonStyles{p.style});
     EXPECT_EQ(b->BackColor(), p.back == -2 ? 0x010203 : p.back);
     EXPECT_EQ(b->ForeColor(), p.fore);
     EXPECT_EQ(b->ShowFocusRect(), p.focusRect);
     // Out-of-range styles are kept by the store too.
     auto c = form.place();
     c->readProperties(written(*b));
-    EXPECT_EQ(c->ButtonStyle(), p.style);
+    EXPECT_EQ(c->ButtonStyle(), ButtonStyles{p.style});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -266,7 +271,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StyleDefaults{14, 0xD0D0D0, ButtonText, false}, StyleDefaults{15, 0xE6CAA7, ButtonText, true},
                       StyleDefaults{16, -2, ButtonText, false}, StyleDefaults{-1, -2, ButtonText, false},
                       StyleDefaults{std::numeric_limits<std::int32_t>::max(), -2, ButtonText, false}),
-    [](const ::testing::TestParamInfo<StyleDefaults>& row) { return "style" + std::to_string(row.index); });
+    [](const ::testing::TestParamInfo<StyleDefaults>& row) { return test::nameOf(ButtonStyles{row.param.style}); });
 
 // --- Setter side effects and notices ---------------------------------------------------------------------------
 
@@ -276,17 +281,26 @@ struct SetterCase
     std::function<void(vantlebutton&)> before;  // preparation, not traced
     std::function<void(vantlebutton&)> set;
     QStringList expected;                        // "Redraw" and "notify:<name>" in order
+    QStringList silent = {};                     // change signals after the notices, without a notice of their own
 };
 
-class SetterTest : public ButtonTest, public ::testing::WithParamInterface<SetterCase> {};
+class SetterTest : public ButtonTest, public ::testing::WithParamInterface<SetterCase>
+{
+protected:
+    /// A new button drawn by the recording painter, prepared as the row says.
+    void prepare()
+    {
+        b->initProperties();
+        b->setButtonStyle(TracedStyle);
+        if (GetParam().before)
+            GetParam().before(*b);
+    }
+};
 
 TEST_P(SetterTest, SideEffectsAndNoticesInOrder)
 {
     const SetterCase& p = GetParam();
-    b->initProperties();
-    b->setButtonStyle(TracedStyle);
-    if (p.before)
-        p.before(*b);
+    prepare();
     QStringList seen;
     test::PainterTrace::calls().clear();
     QObject::connect(b.get(), &vantlebutton::propertyChanged, [&seen](const QString& name) {
@@ -297,6 +311,17 @@ TEST_P(SetterTest, SideEffectsAndNoticesInOrder)
     p.set(*b);
     seen << test::PainterTrace::calls();
     EXPECT_EQ(seen, p.expected);
+}
+
+// Every notice to the container comes with the property's change signal, in the same order; a few changes only
+// signal.
+TEST_P(SetterTest, ChangeSignalsGoWithTheNotices)
+{
+    const SetterCase& p = GetParam();
+    prepare();
+    test::ChangeSignals changes(*b);
+    p.set(*b);
+    EXPECT_EQ(changes.signalled, changes.told + p.silent);
 }
 
 const Picture Bitmap = test::solidBitmap(8, 8, qRgb(10, 20, 30));
@@ -316,26 +341,26 @@ INSTANTIATE_TEST_SUITE_P(
                    [](vantlebutton& x) { x.setValue(true); }, {R, N("Value")}},
         SetterCase{"MousePointer", {}, [](vantlebutton& x) { x.setMousePointer(3); }, {N("MousePointer")}},
         SetterCase{"HandPointer", {}, [](vantlebutton& x) { x.setHandPointer(true); }, {N("HandPointer")}},
-        SetterCase{"MouseIcon", {}, [](vantlebutton& x) { x.setMouseIcon(Bitmap); }, {N("MouseIcon")}},
+        SetterCase{"MouseIcon", {}, [](vantlebutton& x) { x.setMouseIcon(Bitmap); }, {N("MouseIcon")}, {"MousePointer"}},
         SetterCase{"Picture", {}, [](vantlebutton& x) { x.setPicture(Bitmap); }, {R, N("Picture")}},
         SetterCase{"PictureCleared", [](vantlebutton& x) { x.setPicture(Bitmap); },
-                   [](vantlebutton& x) { x.setPicture(Picture()); }, {R}},
+                   [](vantlebutton& x) { x.setPicture(Picture()); }, {R}, {"Picture"}},
         SetterCase{"PictureHoverWithoutPicture", {}, [](vantlebutton& x) { x.setPictureHover(Bitmap); },
                    {N("Picture"), R, N("PictureHover")}},
         SetterCase{"PictureHoverWithPicture", [](vantlebutton& x) { x.setPicture(Bitmap); },
                    [](vantlebutton& x) { x.setPictureHover(Bitmap); }, {R, N("PictureHover")}},
         SetterCase{"PictureHoverCleared", [](vantlebutton& x) { x.setPicture(Bitmap); },
-                   [](vantlebutton& x) { x.setPictureHover(Picture()); }, {R}},
-        SetterCase{"PictureSize", {}, [](vantlebutton& x) { x.setPictureSize(2); }, {R, N("PictureSize")}},
+                   [](vantlebutton& x) { x.setPictureHover(Picture()); }, {R}, {"PictureHover"}},
+        SetterCase{"PictureSize", {}, [](vantlebutton& x) { x.setPictureSize(PictureSizes::Size24); }, {R, N("PictureSize")}},
         SetterCase{"MaskColor", {}, [](vantlebutton& x) { x.setMaskColor(5); }, {R, N("MaskColor")}},
         SetterCase{"UseMaskColorWithoutPicture", {}, [](vantlebutton& x) { x.setUseMaskColor(true); }, {N("UseMaskColor")}},
         SetterCase{"UseMaskColorWithPicture", [](vantlebutton& x) { x.setPicture(Bitmap); },
                    [](vantlebutton& x) { x.setUseMaskColor(true); }, {R, N("UseMaskColor")}},
         SetterCase{"CheckBoxMode", {}, [](vantlebutton& x) { x.setCheckBoxMode(true); }, {R, N("Value"), N("CheckBoxMode")}},
-        SetterCase{"PictureAlignWithoutPicture", {}, [](vantlebutton& x) { x.setPictureAlign(0); }, {N("PictureAlign")}},
+        SetterCase{"PictureAlignWithoutPicture", {}, [](vantlebutton& x) { x.setPictureAlign(PictureAlignments::PictureLeftEdge); }, {N("PictureAlign")}},
         SetterCase{"PictureAlignWithPicture", [](vantlebutton& x) { x.setPicture(Bitmap); },
-                   [](vantlebutton& x) { x.setPictureAlign(0); }, {R, N("PictureAlign")}},
-        SetterCase{"CaptionAlign", {}, [](vantlebutton& x) { x.setCaptionAlign(0); }, {R, N("CaptionAlign")}},
+                   [](vantlebutton& x) { x.setPictureAlign(PictureAlignments::PictureLeftEdge); }, {R, N("PictureAlign")}},
+        SetterCase{"CaptionAlign", {}, [](vantlebutton& x) { x.setCaptionAlign(CaptionAlignments::AlignLeft); }, {R, N("CaptionAlign")}},
         SetterCase{"ForeColor", {}, [](vantlebutton& x) { x.setForeColor(7); }, {R, N("ForeColor")}},
         SetterCase{"Font", {}, [](vantlebutton& x) { x.setFont(std::make_shared<platform::Font>()); },
                    {R, N("Font"), R, N("Font")}}),
@@ -499,6 +524,140 @@ TEST_F(ButtonTest, EventsAreDeclaredInTheirNumberedOrder)
                             "MouseUp", "MouseDown", "KeyDown", "KeyUp", "KeyPress"};
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(b->eventNumber(events[i]), i + 1) << events[i];
+}
+
+// --- Qt properties ----------------------------------------------------------------------------------------------
+
+TEST_F(ButtonTest, StyleChangeSignalsWhatItReplacesWithOneNotice)
+{
+    b->initProperties();  // Standard: button face, focus rectangle on
+    test::ChangeSignals changes(*b);
+    b->setButtonStyle(ButtonStyles::Glossy);
+    EXPECT_EQ(changes.told, QStringList{QStringLiteral("ButtonStyle")});
+    EXPECT_EQ(changes.signalled, (QStringList{QStringLiteral("ButtonStyle"), QStringLiteral("BackColor"),
+                                             QStringLiteral("ShowFocusRect")}));
+}
+
+TEST(ButtonProperties, InputTogglingValueSignalsWithoutANotice)
+{
+    struct Case { const char* name; std::function<void(test::InputHarness&)> input; };
+    const Case cases[] = {
+        {"mouse", [](test::InputHarness& h) {
+             QTest::mouseClick(h.win(), Qt::LeftButton, Qt::NoModifier, h.at(10, 10));
+         }},
+        {"space", [](test::InputHarness& h) { h.b->UserControl_KeyDown(32, 0); }},
+        {"access key", [](test::InputHarness& h) { h.b->UserControl_AccessKeyPress('o'); }},
+    };
+    for (const Case& c : cases) {
+        test::InputHarness h;
+        h.b->setCheckBoxMode(true);
+        QSignalSpy valueChanged(h.b.get(), &vantlebutton::ValueChanged);
+        test::ChangeSignals changes(*h.b);
+        c.input(h);
+        EXPECT_TRUE(h.b->Value()) << c.name;
+        ASSERT_EQ(valueChanged.count(), 1) << c.name;
+        EXPECT_EQ(valueChanged.first().first(), QVariant(true)) << c.name;
+        EXPECT_TRUE(changes.told.isEmpty()) << c.name;
+        platform::releaseCapture();
+    }
+}
+
+// The enumerations keep any 32-bit number, name the listed ones, and take a name where a value is written.
+TEST_F(ButtonTest, EnumeratedPropertiesKeepAnyNumberAndKnowTheirNames)
+{
+    const QMetaObject& mo = vantlebutton::staticMetaObject;
+    for (const char* name : {"ButtonStyle", "PictureSize", "PictureAlign", "CaptionAlign"})
+        EXPECT_TRUE(mo.property(mo.indexOfProperty(name)).isEnumType()) << name;
+    const QMetaEnum styles = mo.property(mo.indexOfProperty("ButtonStyle")).enumerator();
+    EXPECT_EQ(styles.keyCount(), 16);
+    EXPECT_STREQ(styles.valueToKey(14), "RoundGlass");
+
+    b->initProperties();
+    ASSERT_TRUE(b->setProperty("ButtonStyle", 77));
+    EXPECT_EQ(numberOf(b->ButtonStyle()), 77);
+    ASSERT_TRUE(b->setProperty("ButtonStyle", std::numeric_limits<std::int32_t>::min()));
+    EXPECT_EQ(numberOf(b->ButtonStyle()), std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(written(*b).readInt(u"ButtonStyle", 0), std::numeric_limits<std::int32_t>::min());
+    ASSERT_TRUE(b->setProperty("ButtonStyle", QStringLiteral("Glossy")));
+    EXPECT_EQ(b->ButtonStyle(), ButtonStyles::Glossy);
+    EXPECT_EQ(b->BackColor(), 0xE3E3E3);  // through the setter, with its side effects
+}
+
+// --- Enabled: the widget's own enabled state ----------------------------------------------------------------------
+
+struct EnabledPath
+{
+    const char* name;
+    std::function<void(QWidget& window, QWidget& button, bool on)> set;
+    bool own;  // the button's own state changes (not only what it draws)
+};
+void PrintTo(const EnabledPath& p, std::ostream* os) { *os << p.name; }
+
+class EnabledTest : public ButtonTest, public ::testing::WithParamInterface<EnabledPath> {};
+
+TEST_P(EnabledTest, DisabledLookFollowsQtsEnabledState)
+{
+    const EnabledPath& path = GetParam();
+    b->initProperties();
+    b->setCaption(QString());  // no caption over the probed pixel
+    b->setButtonStyle(ButtonStyles::Glossy);
+    b->resize(97, 25);
+    b->Redraw();
+    const ColorRef enabledFace = 0xDEDEDE, disabledFace = 0xEBEBEB;  // the Glossy face at (48, 12)
+    ASSERT_EQ(b->surface().pixel(48, 12), enabledFace);
+    test::ChangeSignals changes(*b);
+    const QStringList announced = path.own ? QStringList{QStringLiteral("Enabled")} : QStringList{};
+
+    path.set(form.window, *b, false);
+    EXPECT_FALSE(b->isEnabled());
+    EXPECT_EQ(b->Enabled(), !path.own);
+    EXPECT_EQ(b->surface().pixel(48, 12), disabledFace);
+    EXPECT_EQ(changes.told, announced);
+    EXPECT_EQ(changes.signalled, announced);
+    // What is stored is the button's own state.
+    EXPECT_EQ(written(*b).contains(u"Enabled"), path.own);
+
+    changes.clear();
+    path.set(form.window, *b, true);
+    EXPECT_TRUE(b->isEnabled());
+    EXPECT_TRUE(b->Enabled());
+    EXPECT_EQ(b->surface().pixel(48, 12), enabledFace);
+    EXPECT_EQ(changes.told, announced);
+
+    // Setting the state it already has changes nothing and, as for any widget, announces nothing.
+    changes.clear();
+    path.set(form.window, *b, true);
+    EXPECT_TRUE(changes.signalled.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, EnabledTest,
+    ::testing::Values(EnabledPath{"ThroughAWidgetPointer", [](QWidget&, QWidget& w, bool on) { w.setEnabled(on); }, true},
+                      EnabledPath{"ThroughTheProperty", [](QWidget&, QWidget& w, bool on) { w.setProperty("Enabled", on); }, true},
+                      EnabledPath{"ParentWindow", [](QWidget& window, QWidget&, bool on) { window.setEnabled(on); }, false}),
+    [](const ::testing::TestParamInfo<EnabledPath>& row) { return std::string(row.param.name); });
+
+TEST_F(ButtonTest, OwnStateSurvivesTheParentWindowsAndTheLoad)
+{
+    b->initProperties();
+    b->setEnabled(false);
+    form.window.setEnabled(false);
+    form.window.setEnabled(true);
+    EXPECT_FALSE(b->isEnabled());  // disabled on its own, it stays so
+    test::PainterTrace::calls().clear();
+
+    // A stored disabled button loads disabled, without notices and with a single redraw at the end of the load.
+    auto c = form.place();
+    PropertyStore s;
+    s.set(QStringLiteral("Enabled"), false);
+    s.set(QStringLiteral("ButtonStyle"), numberOf(TracedStyle));
+    test::ChangeSignals changes(*c);
+    c->readProperties(s);
+    EXPECT_FALSE(c->Enabled());
+    EXPECT_FALSE(c->isEnabled());
+    EXPECT_TRUE(changes.told.isEmpty());
+    EXPECT_EQ(test::PainterTrace::calls().size(), 1);
+    EXPECT_FALSE(test::PainterTrace::last().Enabled);
 }
 
 }  // namespace

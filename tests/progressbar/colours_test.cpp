@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "controls/progressbar/colours.h"
+#include "tests/button/testnames.h"
 
 using namespace tervolin::controls::progressbar;
 using tervolin::platform::rgb;
@@ -30,7 +31,8 @@ INSTANTIATE_TEST_SUITE_P(Table, Nearest,
                                            NearestCase{96.5, 96}, NearestCase{-0.5, 0}, NearestCase{-1.5, -2},
                                            NearestCase{2.4999, 2}, NearestCase{2.5001, 3}, NearestCase{std::nan(""), 0},
                                            NearestCase{1e20, std::numeric_limits<int>::max()},
-                                           NearestCase{-1e20, std::numeric_limits<int>::min()}));
+                                           NearestCase{-1e20, std::numeric_limits<int>::min()}),
+                         [](const ::testing::TestParamInfo<NearestCase>& row) { return tervolin::test::numberName(row.param.x); });
 
 struct GreyCase
 {
@@ -54,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(Table, Grey,
                                            GreyCase{rgb(255, 0, 0), 85}, GreyCase{rgb(0, 255, 0), 85},
                                            GreyCase{rgb(0, 0, 255), 85},
                                            GreyCase{rgb(130, 0, 0), 44},  // red above 128 lifts green by one: not 43
-                                           GreyCase{rgb(0, 0, 120), 40}, GreyCase{rgb(204, 168, 62), 145}));
+                                           GreyCase{rgb(0, 0, 120), 40}, GreyCase{rgb(204, 168, 62), 145}),
+                         [](const ::testing::TestParamInfo<GreyCase>& row) { return tervolin::test::colourName(row.param.colour); });
 
 struct LightenCase
 {
@@ -77,7 +80,10 @@ INSTANTIATE_TEST_SUITE_P(Table, Lighten,
                                            LightenCase{rgb(100, 200, 250), 50, rgb(150, 250, 255)},
                                            LightenCase{rgb(255, 255, 255), 80, rgb(255, 255, 255)},
                                            // top bit set: the truncating remainder of red is negative, abs() folds it
-                                           LightenCase{static_cast<ColorRef>(0x80000005u), 0, rgb(251, 0, 0)}));
+                                           LightenCase{static_cast<ColorRef>(0x80000005u), 0, rgb(251, 0, 0)}),
+                         [](const ::testing::TestParamInfo<LightenCase>& row) {
+                             return tervolin::test::colourName(row.param.colour) + "_by_" + std::to_string(row.param.amount);
+                         });
 
 TEST(ColourFunctions, ChannelsRatiosAndSixteenBitFields)
 {
@@ -125,7 +131,11 @@ INSTANTIATE_TEST_SUITE_P(Table, Blend,
                          ::testing::Values(BlendCase{4, 0, 100, {0, 25, 50, 75, 100}}, BlendCase{3, 0, 255, {0, 85, 170, 255}},
                                            BlendCase{4, 100, 0, {100, 75, 50, 25, 0}},
                                            BlendCase{4, 0, 10, {0, 2, 5, 8, 10}},  // 2.5 → 2, 7.5 → 8
-                                           BlendCase{0, 7, 200, {7}}, BlendCase{-1, 0, 9, {}}));
+                                           BlendCase{0, 7, 200, {7}}, BlendCase{-1, 0, 9, {}}),
+                         [](const ::testing::TestParamInfo<BlendCase>& row) {
+                             return tervolin::test::numberName(row.param.n) + "_steps_" + std::to_string(row.param.from) + "_to_"
+                                    + std::to_string(row.param.to);
+                         });
 
 TEST(ColourFunctions, PixelRampMatchesBlendPixelsAndSplitsChannels)
 {

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "controls/progressbar/gradients.h"
+#include "tests/button/testnames.h"
 
 using namespace tervolin::controls::progressbar;
 using tervolin::platform::rgb;
@@ -44,7 +45,10 @@ INSTANTIATE_TEST_SUITE_P(Table, FourColourSize,
                          ::testing::Values(SizeCase{0, 3, true, 0}, SizeCase{-4, 3, true, 0}, SizeCase{3, -1, true, 0},
                                            SizeCase{0, -1, true, 0}, SizeCase{3, 0, false, 0}, SizeCase{1, 1, false, 1},
                                            SizeCase{3, 2, false, 6},
-                                           SizeCase{std::numeric_limits<int>::max(), 2, false, 12}));  // clipped to the surface
+                                           SizeCase{std::numeric_limits<int>::max(), 2, false, 12}),  // clipped to the surface
+                         [](const ::testing::TestParamInfo<SizeCase>& row) {
+                             return tervolin::test::numberName(row.param.width) + "_by_" + tervolin::test::numberName(row.param.height);
+                         });
 
 TEST(DrawGradientFourColour, EqualCornersDrawASolidRectangle)
 {
@@ -94,7 +98,7 @@ TEST_P(TwoColour, RunsAlongTheDirectionWithRightAndBottomAsEdges)
 {
     const TwoColourCase& c = GetParam();
     Surface s(10, 10, kPaper);
-    GradientTwoColour(s, c.direction, rgb(0, 0, 0), rgb(200, 100, 40), c.left, c.top, c.right, c.bottom);
+    GradientTwoColour(s, tervolin::platform::GradientDirection{c.direction}, rgb(0, 0, 0), rgb(200, 100, 40), c.left, c.top, c.right, c.bottom);
     EXPECT_EQ(s.pixel(c.probe.x(), c.probe.y()), c.expected);
 }
 
@@ -107,6 +111,12 @@ INSTANTIATE_TEST_SUITE_P(
                       TwoColourCase{0, 2, 2, 6, 6, {5, 2}, rgb(150, 75, 30)},  // direction 0: left to right
                       TwoColourCase{0, 2, 2, 6, 6, {2, 5}, rgb(0, 0, 0)},
                       TwoColourCase{0, 0, 0, 0, 5, {0, 0}, kPaper},            // empty rectangle
-                      TwoColourCase{2, 2, 2, 6, 6, {3, 3}, kPaper}));          // unknown direction draws nothing
+                      TwoColourCase{2, 2, 2, 6, 6, {3, 3}, kPaper}),           // unknown direction draws nothing
+    [](const ::testing::TestParamInfo<TwoColourCase>& row) {
+        const TwoColourCase& c = row.param;
+        const std::string direction =
+            c.direction == 0 ? "Horizontal" : c.direction == 1 ? "Vertical" : "Direction" + std::to_string(c.direction);
+        return direction + "_at_" + std::to_string(c.probe.x()) + "_" + std::to_string(c.probe.y());
+    });
 
 }  // namespace

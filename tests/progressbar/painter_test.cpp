@@ -2,6 +2,7 @@
 
 #include "controls/progressbar/colours.h"
 #include "controls/progressbar/painter.h"
+#include "tests/button/testnames.h"
 
 using namespace tervolin::controls::progressbar;
 using tervolin::platform::rgb;
@@ -10,14 +11,14 @@ using tervolin::platform::systemColour;
 
 namespace {
 
-constexpr int kNoCaption = 4;
+constexpr TextStyleValue kNoCaption{4};
 
 ProgressBarFields bar(int theme, int value, int max = 100)
 {
     ProgressBarFields f;
     f.TextStyle = kNoCaption;
-    f.Theme = theme;
-    f.Orientations = 1;
+    f.Theme = ThemeValue{theme};
+    f.Orientations = OrientationValue::Horizontal;
     f.RoundedValue = 5;
     f.Min = 0;
     f.Max = max;
@@ -102,12 +103,17 @@ INSTANTIATE_TEST_SUITE_P(Table, Fill,
                                            FillCase{0, 0, 100, 295, 0, 0},      // Value 0: no fill at all
                                            FillCase{0, 1, 1000, 295, 0, 0.1},   // positive Value, empty fill
                                            FillCase{0, 1, 3, 100, 33, 100.0 / 3}, FillCase{0, 100, 100, 50, 50, 100},
-                                           FillCase{0, 0, 0, 30, 0, 0}));  // not yet initialised: no ratio
+                                           FillCase{0, 0, 0, 30, 0, 0}),  // not yet initialised: no ratio
+                         [](const ::testing::TestParamInfo<FillCase>& row) {
+                             const FillCase& c = row.param;
+                             return "Min" + std::to_string(c.min) + "_Value" + std::to_string(c.value) + "_Max" + std::to_string(c.max)
+                                    + "_Width" + std::to_string(c.width);
+                         });
 
 TEST(DrawProgressBar, VerticalBarFillsDownwardsInLeftAndRightBands)
 {
     ProgressBarFields f = bar(8, 30);
-    f.Orientations = 2;
+    f.Orientations = OrientationValue::Vertical;
     const Drawn d = draw(f, 20, 100);
     EXPECT_EQ(d.result.fillLength, 30);
     EXPECT_EQ(d.surface.pixel(10, 29), d.colours[12]);
@@ -119,7 +125,7 @@ TEST(DrawProgressBar, VerticalBarFillsDownwardsInLeftAndRightBands)
 TEST(DrawProgressBar, UnknownOrientationDrawsBackgroundOutlineAndCaptionOnly)
 {
     ProgressBarFields f = bar(3, 50);
-    f.Orientations = 3;
+    f.Orientations = OrientationValue{3};
     const Drawn d = draw(f, 60, 20);
     const ColorRef outline = d.colours[16];
     for (int y = 0; y < 20; ++y)
@@ -176,12 +182,13 @@ TEST_P(Disabled, DrawsOnlyGreys)
             ASSERT_TRUE(tervolin::platform::redOf(p) == tervolin::platform::greenOf(p) && tervolin::platform::greenOf(p) == tervolin::platform::blueOf(p)) << x << "," << y;
         }
     ThemeColours plain{};
-    LoadThemeColours(plain, GetParam(), f.PBSCustomeColor1, f.PBSCustomeColor2);
+    LoadThemeColours(plain, ThemeValue{GetParam()}, f.PBSCustomeColor1, f.PBSCustomeColor2);
     for (std::size_t i = 0; i < plain.size(); ++i)
         EXPECT_EQ(d.colours[i], GreyColour(plain[i])) << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryTheme, Disabled, ::testing::Range(1, 11));
+INSTANTIATE_TEST_SUITE_P(EveryTheme, Disabled, ::testing::Range(1, 11),
+                         [](const ::testing::TestParamInfo<int>& row) { return tervolin::test::nameOf(ThemeValue{row.param}); });
 
 TEST(ThemeColours, UnknownThemeKeepsTheLastTable)
 {
@@ -190,10 +197,10 @@ TEST(ThemeColours, UnknownThemeKeepsTheLastTable)
     ProgressBarFields f = bar(11, 100);
     DrawProgressBar(s, f, colours);
     EXPECT_EQ(colours, ThemeColours{});  // before any valid theme: all black
-    f.Theme = 3;
+    f.Theme = ThemeValue::Green;
     DrawProgressBar(s, f, colours);
     const ThemeColours green = colours;
-    f.Theme = 11;
+    f.Theme = ThemeValue{11};
     DrawProgressBar(s, f, colours);
     EXPECT_EQ(colours, green);
     EXPECT_EQ(s.pixel(30, 10), rgb(57, 203, 70));
@@ -211,13 +218,13 @@ TEST(ThemeColours, OddEntriesCopyTheEvenOnesAndThemesDiffer)
 {
     for (int theme = 1; theme <= 10; ++theme) {
         ThemeColours c{};
-        LoadThemeColours(c, theme, rgb(200, 30, 90), rgb(10, 200, 240));
+        LoadThemeColours(c, ThemeValue{theme}, rgb(200, 30, 90), rgb(10, 200, 240));
         for (std::size_t i = 1; i < c.size(); i += 2)
             EXPECT_EQ(c[i], c[i - 1]) << "theme " << theme << " entry " << i;
     }
     ThemeColours sky{}, lime{};
-    LoadThemeColours(sky, 8, 0, 0);
-    LoadThemeColours(lime, 9, 0, 0);
+    LoadThemeColours(sky, ThemeValue::Sky, 0, 0);
+    LoadThemeColours(lime, ThemeValue::Lime, 0, 0);
     EXPECT_EQ(sky[16], rgb(23, 139, 211));
     EXPECT_EQ(lime[16], rgb(188, 184, 188));
     EXPECT_EQ(lime[10], rgb(108, 255, 108));
@@ -226,7 +233,7 @@ TEST(ThemeColours, OddEntriesCopyTheEvenOnesAndThemesDiffer)
 TEST(ThemeColours, CustomThemeWithBlackColoursHidesTheFill)
 {
     ThemeColours c{};
-    LoadThemeColours(c, 10, 0, 0);
+    LoadThemeColours(c, ThemeValue::Custom, 0, 0);
     const ThemeColours expected{rgb(180, 180, 180), rgb(180, 180, 180), rgb(50, 50, 50),    rgb(50, 50, 50),    0, 0,
                                 rgb(80, 80, 80),    rgb(80, 80, 80),    rgb(180, 180, 180), rgb(180, 180, 180), rgb(50, 50, 50),
                                 rgb(50, 50, 50),    0,                  0,                  rgb(80, 80, 80),    rgb(80, 80, 80),
@@ -237,7 +244,7 @@ TEST(ThemeColours, CustomThemeWithBlackColoursHidesTheFill)
 TEST(ThemeColours, CustomSystemColoursAreTranslatedFirst)
 {
     ThemeColours c{};
-    LoadThemeColours(c, 10, systemColour(13), systemColour(15));
+    LoadThemeColours(c, ThemeValue::Custom, systemColour(13), systemColour(15));
     EXPECT_EQ(c[12], rgb(0, 120, 215));
     EXPECT_EQ(c[16], rgb(0, 120, 215));
     EXPECT_EQ(c[4], rgb(240, 240, 240));
@@ -247,11 +254,11 @@ TEST(ThemeColours, CustomSystemColoursAreTranslatedFirst)
 TEST(DrawProgressBar, CaptionFollowsTheTextStyle)
 {
     ProgressBarFields f = bar(1, 1, 3);
-    f.TextEffect = 1;
-    f.TextAlignment = 5;
+    f.TextEffect = TextEffectValue::Plain;
+    f.TextAlignment = TextAlignmentValue::MiddleCenter;
     for (const auto& [style, text] : std::vector<std::pair<int, std::optional<QString>>>{
              {1, QStringLiteral("1")}, {2, QStringLiteral("33.3333333333333%")}, {3, QStringLiteral("abc")}, {4, std::nullopt}}) {
-        f.TextStyle = style;
+        f.TextStyle = TextStyleValue{style};
         f.Text = QStringLiteral("abc");
         EXPECT_EQ(draw(f, 120, 20).result.caption, text) << style;
     }

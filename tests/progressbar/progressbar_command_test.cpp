@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/colour.h"
+#include "tests/button/testnames.h"
 #include "tests/support/qtprinters.h"
 #include "tools/render/progressbar_command.h"
 
@@ -46,7 +47,13 @@ INSTANTIATE_TEST_SUITE_P(Table, ParseErrors,
                                            BadArguments{{"--size", "10x10", "--set", "Theme", "--out", "x"}, "Key=Value"},
                                            BadArguments{{"--size", "10x10", "--set", "TextFont=:9", "--out", "x"}, "Name"},
                                            BadArguments{{"--size", "10x10", "--set", "TextFont=A:big", "--out", "x"}, "point size"},
-                                           BadArguments{{"--size", "10x10", "--frobnicate"}, "unknown argument"}));
+                                           BadArguments{{"--size", "10x10", "--frobnicate"}, "unknown argument"}),
+                         [](const ::testing::TestParamInfo<BadArguments>& row) {
+                             std::string args;
+                             for (const char* a : row.param.args)
+                                 args += std::string(" ") + a;
+                             return tervolin::test::identifier(args);
+                         });
 
 TEST(RenderProgressBar, SetsStoredPropertiesOverANewInstance)
 {

@@ -9,6 +9,8 @@
 #include "controls/progressbar/colours.h"
 #include "controls/progressbar/progressbar.h"
 #include "platform/formdescription.h"
+#include "tests/button/changesignals.h"
+#include "tests/button/testnames.h"
 #include "tests/support/qtprinters.h"
 
 using namespace tervolin::controls;
@@ -116,30 +118,37 @@ INSTANTIATE_TEST_SUITE_P(
                   2147483646, 2147483646, 2147483647, {"Max", "Value", "Min"}}),
     [](const ::testing::TestParamInfo<ClampCase>& row) { return std::string(row.param.name); });
 
+struct Let
+{
+    const char* key;
+    QVariant value;
+    bool changesLook;  // Min (Value stays in range) and the unused custom colours leave the pixels as they are
+};
+
+// A value for each property but the font, different from a new instance's.
+const std::vector<Let>& lets()
+{
+    static const std::vector<Let> list{{"Value", 10, true},
+                                       {"Max", 90, true},
+                                       {"Min", 5, false},
+                                       {"RoundedValue", 0, true},
+                                       {"Enabled", false, true},
+                                       {"Theme", 7, true},
+                                       {"TextStyle", 1, true},
+                                       {"Orientations", 2, true},
+                                       {"TextAlignment", 1, true},
+                                       {"Text", QStringLiteral("t"), true},
+                                       {"TextEffectColor", 0x123456, true},
+                                       {"TextEffect", 4, true},
+                                       {"TextForeColor", 0xFF, true},
+                                       {"PBSCustomeColor1", 0x10, false},
+                                       {"PBSCustomeColor2", 0x20, false}};
+    return list;
+}
+
 TEST(ProgressBar, EveryLetNotifiesItsKeyBeforeItRedraws)
 {
-    struct Let
-    {
-        const char* key;
-        QVariant value;
-        bool changesLook;  // Min (Value stays in range) and the unused custom colours leave the pixels as they are
-    };
-    const std::vector<Let> lets{{"Value", 10, true},
-                                {"Max", 90, true},
-                                {"Min", 5, false},
-                                {"RoundedValue", 0, true},
-                                {"Enabled", false, true},
-                                {"Theme", 7, true},
-                                {"TextStyle", 1, true},
-                                {"Orientations", 2, true},
-                                {"TextAlignment", 1, true},
-                                {"Text", QStringLiteral("t"), true},
-                                {"TextEffectColor", 0x123456, true},
-                                {"TextEffect", 4, true},
-                                {"TextForeColor", 0xFF, true},
-                                {"PBSCustomeColor1", 0x10, false},
-                                {"PBSCustomeColor2", 0x20, false}};
-    for (const Let& let : lets) {
+    for (const Let& let : lets()) {
         Placed p;
         p.placeNew();
         const QImage before = p.bar->surface().image().copy();
@@ -148,7 +157,9 @@ TEST(ProgressBar, EveryLetNotifiesItsKeyBeforeItRedraws)
                          [&](const QString&) { redrawnWhenTold = p.bar->surface().image() != before; });
         ASSERT_TRUE(p.bar->setProperty(let.key, let.value)) << let.key;
         EXPECT_EQ(p.told, QStringList{QString::fromLatin1(let.key)}) << let.key;
-        EXPECT_EQ(p.bar->property(let.key), let.value) << let.key;
+        QVariant readBack = p.bar->property(let.key);  // an enumeration reads back as its enum type
+        ASSERT_TRUE(readBack.convert(let.value.metaType())) << let.key;
+        EXPECT_EQ(readBack, let.value) << let.key;
         EXPECT_FALSE(redrawnWhenTold) << let.key;
         EXPECT_EQ(p.bar->surface().image() != before, let.changesLook) << let.key;
     }
@@ -163,11 +174,11 @@ TEST(ProgressBar, ANewInstanceAssignsEachDefaultThroughItsLet)
     const ProgressBar& b = *p.bar;
     EXPECT_EQ(b.Value(), 50);
     EXPECT_EQ(b.Text(), QStringLiteral("Z42K ProgressBar"));
-    EXPECT_EQ(b.TextStyle(), 3);
-    EXPECT_EQ(b.TextEffect(), 5);
+    EXPECT_EQ(b.TextStyle(), ProgressBar::TextStyleValue::CustomText);
+    EXPECT_EQ(b.TextEffect(), ProgressBar::TextEffectValue::DropShadow);
     EXPECT_EQ(b.TextEffectColor(), 0xFFFFFF);
-    EXPECT_EQ(b.TextAlignment(), 5);
-    EXPECT_EQ(b.Theme(), 1);
+    EXPECT_EQ(b.TextAlignment(), ProgressBar::TextAlignmentValue::MiddleCenter);
+    EXPECT_EQ(b.Theme(), ProgressBar::ThemeValue::Gold);
     EXPECT_TRUE(b.Enabled());
     ASSERT_TRUE(b.TextFont());
     EXPECT_EQ(b.TextFont()->name(), QStringLiteral("宋体"));
@@ -197,8 +208,8 @@ TEST(ProgressBar, AnEmptyStoreLoadsTheReadDefaultsInReadOrder)
                                "TextEffectColor", "TextEffect", "TextAlignment", "TextFont", "TextForeColor", "PBSCustomeColor2",
                                "PBSCustomeColor1"}));
     const ProgressBar& b = *p.bar;
-    EXPECT_EQ(b.TextStyle(), 1);
-    EXPECT_EQ(b.TextEffect(), 1);
+    EXPECT_EQ(b.TextStyle(), ProgressBar::TextStyleValue::ValueText);
+    EXPECT_EQ(b.TextEffect(), ProgressBar::TextEffectValue::Plain);
     EXPECT_EQ(b.TextEffectColor(), rgb(200, 200, 200));
     EXPECT_EQ(b.Text(), QStringLiteral("ProgressBar1"));  // the display name
     EXPECT_EQ(b.lastRedraw().caption, QStringLiteral("50"));
@@ -257,9 +268,9 @@ TEST(ProgressBar, LoadingSkipsAKeyThatCannotBeReadAndGoesOn)
     store.set(QStringLiteral("TextStyle"), 2);
     Placed p;
     p.bar->readProperties(store);
-    EXPECT_EQ(p.bar->Theme(), 0);  // kept its value
+    EXPECT_EQ(p.bar->Theme(), ProgressBar::ThemeValue{0});  // kept its value
     EXPECT_FALSE(p.bar->TextFont());
-    EXPECT_EQ(p.bar->TextStyle(), 2);
+    EXPECT_EQ(p.bar->TextStyle(), ProgressBar::TextStyleValue::PercentText);
     EXPECT_FALSE(p.told.contains(QStringLiteral("Theme")));
     EXPECT_FALSE(p.told.contains(QStringLiteral("TextFont")));
     EXPECT_EQ(p.told.back(), QStringLiteral("PBSCustomeColor1"));
@@ -270,14 +281,14 @@ TEST(ProgressBar, EveryPropertySurvivesASaveAndLoadThroughAFormDescription)
     Placed p;
     p.placeNew();
     ProgressBar& b = *p.bar;
-    b.setOrientations(2);
+    b.setOrientations(ProgressBar::OrientationValue::Vertical);
     b.setMax(500);
     b.setMin(7);
     b.setValue(321);
     b.setRoundedValue(0);
     b.setEnabled(false);
-    b.setTheme(10);
-    b.setTextStyle(2);
+    b.setTheme(ProgressBar::ThemeValue::Custom);
+    b.setTextStyle(ProgressBar::TextStyleValue::PercentText);
     FontDescription fd;
     fd.name = QStringLiteral("Tahoma");
     fd.size = 12;
@@ -285,10 +296,10 @@ TEST(ProgressBar, EveryPropertySurvivesASaveAndLoadThroughAFormDescription)
     fd.italic = true;
     b.setTextFont(std::make_shared<Font>(fd));
     b.setTextForeColor(static_cast<int>(0x80000012u));
-    b.setTextAlignment(9);
+    b.setTextAlignment(ProgressBar::TextAlignmentValue::BottomRight);
     b.setText(QStringLiteral("进度"));
     b.setTextEffectColor(0x0000FF);
-    b.setTextEffect(4);
+    b.setTextEffect(ProgressBar::TextEffectValue::Outline);
     b.setPBSCustomeColor2(0xABCDEF);
     b.setPBSCustomeColor1(0x123456);
 
@@ -331,15 +342,92 @@ TEST(ProgressBar, TheFontIsSharedNotCopied)
     EXPECT_DOUBLE_EQ(p.bar->surface().font().pointSizeF(), 20);
 }
 
-TEST(ProgressBar, DisabledLookKeepsTheWindowEnabled)
+// Enabled is the bar's own enabled state: disabling it through a QWidget pointer or the property, or disabling
+// its parent window, greys the drawing; only a change of its own state is a property change.
+TEST(ProgressBar, DisabledLookFollowsQtsEnabledState)
 {
+    struct Path
+    {
+        const char* name;
+        std::function<void(QWidget& window, QWidget& bar, bool on)> set;
+        bool own;
+    };
+    const Path paths[] = {
+        {"through a QWidget pointer", [](QWidget&, QWidget& bar, bool on) { bar.setEnabled(on); }, true},
+        {"through the property", [](QWidget&, QWidget& bar, bool on) { bar.setProperty("Enabled", on); }, true},
+        {"parent window", [](QWidget& window, QWidget&, bool on) { window.setEnabled(on); }, false},
+    };
+    const tervolin::platform::ColorRef gold = rgb(203, 166, 57);  // left of the centred caption
+    for (const Path& path : paths) {
+        QWidget window;
+        Placed p;
+        p.bar->setParent(&window);
+        p.placeNew();
+        QSignalSpy enabledChanged(p.bar.get(), &ProgressBar::EnabledChanged);
+        const QStringList announced = path.own ? QStringList{QStringLiteral("Enabled")} : QStringList{};
+
+        path.set(window, *p.bar, false);
+        EXPECT_EQ(p.bar->Enabled(), !path.own) << path.name;
+        EXPECT_FALSE(p.bar->isEnabled()) << path.name;
+        EXPECT_EQ(p.bar->surface().pixel(5, 10), tervolin::controls::progressbar::GreyColour(gold)) << path.name;
+        EXPECT_EQ(p.told, announced) << path.name;
+        EXPECT_EQ(enabledChanged.count(), path.own ? 1 : 0) << path.name;
+        PropertyStore store;
+        p.bar->writeProperties(store);
+        EXPECT_EQ(store.contains(u"Enabled"), path.own) << path.name;
+
+        p.told.clear();
+        path.set(window, *p.bar, true);
+        EXPECT_TRUE(p.bar->Enabled()) << path.name;
+        EXPECT_EQ(p.bar->surface().pixel(5, 10), gold) << path.name;
+        EXPECT_EQ(p.told, announced) << path.name;
+    }
+}
+
+// Every property has a change signal, emitted with the new value where the container is told, also for the same
+// value again (as the notice is); Enabled, set through QWidget::setEnabled, signals only a change.
+TEST(ProgressBar, EveryPropertySignalsWithItsNotice)
+{
+    const QMetaObject& mo = ProgressBar::staticMetaObject;
+    ASSERT_EQ(mo.propertyCount() - mo.propertyOffset(), 16);
+    for (const Let& let : lets()) {
+        Placed p;
+        p.placeNew();
+        const QMetaProperty property = mo.property(mo.indexOfProperty(let.key));
+        ASSERT_TRUE(property.hasNotifySignal()) << let.key;
+        tervolin::test::ChangeSignals changes(*p.bar);
+        QSignalSpy spy(p.bar.get(), property.notifySignal());
+        for (int time = 0; time < 2; ++time)
+            ASSERT_TRUE(p.bar->setProperty(let.key, let.value)) << let.key;
+        const bool once = QLatin1String(let.key) == QLatin1String("Enabled");
+        EXPECT_EQ(changes.signalled, changes.told) << let.key;
+        ASSERT_EQ(spy.count(), once ? 1 : 2) << let.key;
+        QVariant signalled = spy.first().first();
+        ASSERT_TRUE(signalled.convert(let.value.metaType())) << let.key;
+        EXPECT_EQ(signalled, let.value) << let.key;
+    }
+    // The font, set as an object.
     Placed p;
     p.placeNew();
-    p.bar->setEnabled(false);
-    EXPECT_FALSE(p.bar->Enabled());
-    EXPECT_TRUE(p.bar->isEnabled());
-    const tervolin::platform::Surface& s = p.bar->surface();
-    EXPECT_EQ(s.pixel(5, 10), tervolin::controls::progressbar::GreyColour(rgb(203, 166, 57)));
+    QSignalSpy fontChanged(p.bar.get(), &ProgressBar::TextFontChanged);
+    auto font = std::make_shared<Font>();
+    p.bar->setTextFont(font);
+    ASSERT_EQ(fontChanged.count(), 1);
+    EXPECT_EQ(fontChanged.first().first().value<std::shared_ptr<Font>>(), font);
+}
+
+TEST(ProgressBar, EnumeratedPropertiesKeepAnyNumberAndKnowTheirNames)
+{
+    const QMetaObject& mo = ProgressBar::staticMetaObject;
+    for (const char* name : {"Theme", "TextStyle", "Orientations", "TextAlignment", "TextEffect"})
+        EXPECT_TRUE(mo.property(mo.indexOfProperty(name)).isEnumType()) << name;
+    EXPECT_STREQ(mo.property(mo.indexOfProperty("TextEffect")).enumerator().valueToKey(5), "DropShadow");
+    Placed p;
+    p.placeNew();
+    ASSERT_TRUE(p.bar->setProperty("Theme", -40));
+    EXPECT_EQ(tervolin::controls::progressbar::numberOf(p.bar->Theme()), -40);
+    ASSERT_TRUE(p.bar->setProperty("Orientations", QStringLiteral("Vertical")));
+    EXPECT_EQ(p.bar->Orientations(), ProgressBar::OrientationValue::Vertical);
 }
 
 TEST(ProgressBar, ResizeRedrawsAtTheNewSize)
@@ -395,7 +483,7 @@ TEST(ProgressBar, GradientMethodsDrawOnAGivenSurface)
 TEST(ProgressBar, ACreatedInstanceRedrawsWithoutARatio)
 {
     Placed p;
-    p.bar->setTheme(0);  // Max 0, Orientations 0, all black
+    p.bar->setTheme(ProgressBar::ThemeValue{0});  // Max 0, Orientations 0, all black
     EXPECT_EQ(p.bar->lastRedraw().fillLength, 0);
     EXPECT_EQ(p.bar->lastRedraw().percent, 0);
     EXPECT_FALSE(p.bar->lastRedraw().caption);

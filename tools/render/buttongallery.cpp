@@ -7,20 +7,14 @@
 #include "tools/render/buttonrender.h"
 
 #include <QFont>
+#include <QMetaEnum>
 #include <QPainter>
-#include <QTextStream>
 #include <QWidget>
 
-#include <array>
-#include <cstdio>
 
 namespace tervolin::tools {
 
 namespace {
-
-constexpr std::array<const char*, 16> StyleNames = {
-    "Standard", "Flat",          "RoundedBlue",   "Silver",       "Glossy",     "Shadow",      "Shaded",      "ToolbarOrange",
-    "PaleBlue", "ToolbarBlue",   "RoundedShaded", "FlatHover",    "FlatHoverThin", "WarmGradient", "RoundGlass", "SideGradient"};
 
 constexpr int CellW = 97;
 constexpr int CellH = 25;
@@ -30,7 +24,7 @@ constexpr int HeaderH = 24;
 
 /// The properties a designer stores for a new button switched to this style: its colours and focus-rectangle
 /// flag come from the style's defaults.
-std::vector<std::pair<QString, QVariant>> storedFor(std::int32_t style)
+std::vector<std::pair<QString, QVariant>> storedFor(controls::ButtonStyles style)
 {
     platform::ControlContainer form;
     QWidget window;
@@ -49,7 +43,7 @@ std::vector<std::pair<QString, QVariant>> storedFor(std::int32_t style)
     return out;
 }
 
-ButtonRenderOptions optionsFor(std::int32_t style, int column)
+ButtonRenderOptions optionsFor(controls::ButtonStyles style, int column)
 {
     ButtonRenderOptions o;
     o.size = QSize(CellW, CellH);
@@ -57,11 +51,11 @@ ButtonRenderOptions optionsFor(std::int32_t style, int column)
     o.parentActive = true;
     switch (column) {
     case 1:  // hot
-        o.state = controls::ButtonStates::StateHot;
+        o.state = controls::numberOf(controls::ButtonStates::StateHot);
         o.pointerOver = true;
         break;
     case 2:  // down
-        o.state = controls::ButtonStates::StateDown;
+        o.state = controls::numberOf(controls::ButtonStates::StateDown);
         o.pointerOver = true;
         break;
     case 3:  // checked, pointer elsewhere
@@ -89,15 +83,17 @@ QStringList galleryColumns()
             QStringLiteral("checked"), QStringLiteral("disabled"), QStringLiteral("focused")};
 }
 
-QRect galleryCell(int style, int column)
+QRect galleryCell(controls::ButtonStyles style, int column)
 {
-    return {LabelW + column * (CellW + Gap), HeaderH + style * (CellH + Gap), CellW, CellH};
+    return {LabelW + column * (CellW + Gap), HeaderH + controls::numberOf(style) * (CellH + Gap), CellW, CellH};
 }
 
 std::variant<QImage, QString> renderButtonGallery()
 {
     const QStringList columns = galleryColumns();
-    const int rows = static_cast<int>(StyleNames.size());
+    // One row per named style, 0 to 15.
+    const QMetaEnum styles = QMetaEnum::fromType<controls::ButtonStyles>();
+    const int rows = styles.keyCount();
     QImage sheet(LabelW + static_cast<int>(columns.size()) * (CellW + Gap) + Gap, HeaderH + rows * (CellH + Gap) + Gap,
                  QImage::Format_ARGB32);
     sheet.fill(QColor(0xF0, 0xF0, 0xF0));  // the button face of a form
@@ -112,12 +108,13 @@ std::variant<QImage, QString> renderButtonGallery()
     for (int r = 0; r < rows; ++r) {
         const int y = HeaderH + r * (CellH + Gap);
         p.drawText(QRect(Gap, y, LabelW - Gap, CellH), Qt::AlignVCenter | Qt::AlignLeft,
-                   QStringLiteral("%1  %2").arg(r).arg(QLatin1String(StyleNames[static_cast<std::size_t>(r)])));
+                   QStringLiteral("%1  %2").arg(r).arg(QLatin1String(styles.valueToKey(r))));
         for (int c = 0; c < columns.size(); ++c) {
-            const auto image = renderButton(optionsFor(r, c));
+            const auto style = static_cast<controls::ButtonStyles>(r);
+            const auto image = renderButton(optionsFor(style, c));
             if (const QString* e = std::get_if<QString>(&image))
                 return *e;
-            p.drawImage(galleryCell(r, c).topLeft(), std::get<QImage>(image));
+            p.drawImage(galleryCell(style, c).topLeft(), std::get<QImage>(image));
         }
     }
     p.end();
@@ -126,22 +123,9 @@ std::variant<QImage, QString> renderButtonGallery()
 
 int runButtonGallery(const QStringList& args)
 {
-    QTextStream err(stderr);
-    const QString usage = QStringLiteral("usage: tervolin-render button-gallery --out FILE.png\n");
-    if (args.size() != 2 || args.at(0) != QLatin1String("--out")) {
-        err << usage;
-        return 2;
-    }
-    const auto sheet = renderButtonGallery();
-    if (const QString* e = std::get_if<QString>(&sheet)) {
-        err << "tervolin-render: " << *e << "\n";
-        return 1;
-    }
-    if (!std::get<QImage>(sheet).save(args.at(1), "PNG")) {
-        err << "tervolin-render: cannot write \"" << args.at(1) << "\"\n";
-        return 1;
-    }
-    return 0;
+    if (args.size() != 2 || args.at(0) != QLatin1String("--out"))
+        return usageError(QString(), QStringLiteral("usage: tervolin-render button-gallery --out FILE.png\n"));
+    return writePng(renderButtonGallery(), args.at(1));
 }
 
 }  // namespace tervolin::tools

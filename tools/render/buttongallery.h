@@ -1,6 +1,8 @@
 #pragma once
 // The button-gallery mode of the render tool: every button style in its six looks, one labelled grid.
 
+#include "controls/button/buttontypes.h"
+
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -14,7 +16,7 @@ namespace tervolin::tools {
 QStringList galleryColumns();
 
 /// Where the button of a style (row) and look (column) is drawn on the gallery sheet.
-QRect galleryCell(int style, int column);
+QRect galleryCell(controls::ButtonStyles style, int column);
 
 /// Draws styles 0 to 15 (rows) × normal, hot, down, checked, disabled and focused in an active window (columns),
 /// each a 97 × 25 button with the style's own default colours and a caption, with row and column labels.

@@ -10,7 +10,6 @@
 #include <QVariantMap>
 #include <QWidget>
 
-#include <limits>
 
 namespace tervolin::tools {
 
@@ -24,59 +23,20 @@ QString buttonUsage()
         "hexadecimal integers, true/false, or text. Picture, PictureHover and MouseIcon take a file name.\n");
 }
 
-QVariant parseValue(const QString& text)
-{
-    bool ok = false;
-    const QString t = text.trimmed();
-    qlonglong v = 0;
-    if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        v = t.mid(2).toLongLong(&ok, 16);
-    else if (t.startsWith(QLatin1String("-0x"), Qt::CaseInsensitive)) {
-        v = -t.mid(3).toLongLong(&ok, 16);
-    } else
-        v = t.toLongLong(&ok, 10);
-    if (ok && v >= std::numeric_limits<std::int32_t>::min() && v <= std::numeric_limits<std::uint32_t>::max())
-        return platform::PropertyStore::normalise(v);
-    if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
-        return platform::PropertyStore::normalise(true);
-    if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
-        return platform::PropertyStore::normalise(false);
-    return text;
-}
-
 std::variant<ButtonRenderOptions, QString> parseButtonArguments(const QStringList& args)
 {
     ButtonRenderOptions o;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        const auto next = [&](QString& into) -> bool {
-            if (i + 1 >= args.size())
-                return false;
-            into = args.at(++i);
-            return true;
+    const auto option = [&o](const QString& a, const NextArgument& next) -> std::optional<QString> {
+        const auto file = [&next](QString& into, const char* error) -> std::optional<QString> {
+            const std::optional<QString> v = next();
+            if (!v)
+                return QString::fromLatin1(error);
+            into = *v;
+            return std::nullopt;
         };
-        QString v;
-        if (a == QLatin1String("--size")) {
-            if (!next(v))
-                return QStringLiteral("--size needs WxH");
-            const QStringList wh = v.split(QLatin1Char('x'));
-            bool okW = false, okH = false;
-            const int w = wh.size() == 2 ? wh[0].toInt(&okW) : 0;
-            const int h = wh.size() == 2 ? wh[1].toInt(&okH) : 0;
-            if (!okW || !okH || w <= 0 || h <= 0 || w > 4096 || h > 4096)
-                return QStringLiteral("--size needs WxH with each side from 1 to 4096, not \"%1\"").arg(v);
-            o.size = QSize(w, h);
-        } else if (a == QLatin1String("--set")) {
-            if (!next(v) || !v.contains(QLatin1Char('=')))
-                return QStringLiteral("--set needs Key=Value");
-            const qsizetype eq = v.indexOf(QLatin1Char('='));
-            const QString key = v.left(eq).trimmed();
-            if (key.isEmpty())
-                return QStringLiteral("--set needs a key before \"=\"");
-            o.properties.emplace_back(key, parseValue(v.mid(eq + 1)));
-        } else if (a == QLatin1String("--state")) {
+        if (a == QLatin1String("--state")) {
             bool ok = false;
-            const int s = next(v) ? v.toInt(&ok) : -1;
+            const int s = next().value_or(QString()).toInt(&ok);
             if (!ok || s < 0 || s > 2)
                 return QStringLiteral("--state needs 0, 1 or 2");
             o.state = s;
@@ -95,23 +55,28 @@ std::variant<ButtonRenderOptions, QString> parseButtonArguments(const QStringLis
         } else if (a == QLatin1String("--design-mode")) {
             o.userMode = false;
         } else if (a == QLatin1String("--picture")) {
-            if (!next(o.picture))
-                return QStringLiteral("--picture needs a file");
+            return file(o.picture, "--picture needs a file");
         } else if (a == QLatin1String("--picture-hover")) {
-            if (!next(o.pictureHover))
-                return QStringLiteral("--picture-hover needs a file");
-        } else if (a == QLatin1String("--out")) {
-            if (!next(o.out))
-                return QStringLiteral("--out needs a file");
+            return file(o.pictureHover, "--picture-hover needs a file");
         } else {
-            return QStringLiteral("unknown argument \"%1\"").arg(a);
+            return unknownArgument(a);
         }
-    }
-    if (!o.size.isValid())
-        return QStringLiteral("--size is required");
-    if (o.out.isEmpty())
-        return QStringLiteral("--out is required");
+        return std::nullopt;
+    };
+    const auto parsed = parseRenderArguments(args, option);
+    if (const QString* e = std::get_if<QString>(&parsed))
+        return *e;
+    const RenderArguments& common = std::get<RenderArguments>(parsed);
+    o.size = common.size;
+    o.out = common.out;
+    for (const auto& [key, value] : common.sets)
+        o.properties.emplace_back(key, parseValue(value));
     return o;
+}
+
+int runButtonCommand(const QStringList& args)
+{
+    return runDrawingCommand(args, parseButtonArguments, renderButton, buttonUsage());
 }
 
 namespace {
@@ -159,7 +124,7 @@ std::variant<QImage, QString> renderButton(const ButtonRenderOptions& o)
     button.resize(o.size);
     button.readProperties(store);
     button.setDisplayAsDefault(o.displayAsDefault);
-    button.ButtonState = o.state;
+    button.ButtonState = static_cast<controls::ButtonStates>(o.state);
     button.HasFocus = o.focus;
     button.ParentActive = o.parentActive;
     button.PointerOver = o.pointerOver;
@@ -167,16 +132,7 @@ std::variant<QImage, QString> renderButton(const ButtonRenderOptions& o)
     button.Redraw();
     button.Redraw();
 
-    const platform::Surface& surface = button.surface();
-    QImage out = surface.image().convertToFormat(QImage::Format_ARGB32);
-    const platform::Region& region = button.region();
-    for (int y = 0; y < out.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x)
-            if (!region.contains(x, y))
-                line[x] = qRgba(0, 0, 0, 0);
-    }
-    return out;
+    return imageInside(button.surface(), button.region());
 }
 
 }  // namespace tervolin::tools

@@ -1,6 +1,8 @@
 #pragma once
 // The button part of the render tool: command-line options to a vantlebutton drawn to an image.
 
+#include "tools/render/renderarguments.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -33,15 +35,14 @@ struct ButtonRenderOptions
 /// Parses the arguments after "button"; the error text says what is wrong.
 std::variant<ButtonRenderOptions, QString> parseButtonArguments(const QStringList& args);
 
-/// A value given on the command line: decimal or 0x hexadecimal integers (up to 32 bits, signed or unsigned),
-/// true/false, anything else as text.
-QVariant parseValue(const QString& text);
-
 /// Draws the button with the pinned system colours. Pixels outside the window's outline are transparent.
 /// An error text when a picture cannot be read.
 std::variant<QImage, QString> renderButton(const ButtonRenderOptions& options);
 
 /// The usage text.
 QString buttonUsage();
+
+/// "button --size WxH [options] --out FILE.png" (the arguments after the mode); returns the exit code.
+int runButtonCommand(const QStringList& args);
 
 }  // namespace tervolin::tools

@@ -9,9 +9,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTextStream>
 
-#include <variant>
+#include <utility>
 
 int main(int argc, char** argv)
 {
@@ -26,33 +25,16 @@ int main(int argc, char** argv)
     tervolin::platform::SystemColours::install(tervolin::platform::SystemColours::pinnedTable());
     tervolin::platform::installFontSubstitutions();
 
-    QTextStream err(stderr);
-    QStringList args = QCoreApplication::arguments().mid(1);
-    if (!args.isEmpty() && args.first() == QLatin1String("progressbar"))
-        return tervolin::tools::runProgressBarCommand(args.mid(1));
-    if (!args.isEmpty() && args.first() == QLatin1String("progressbar-gallery"))
-        return tervolin::tools::runProgressBarGallery(args.mid(1));
-    if (!args.isEmpty() && args.first() == QLatin1String("button-gallery"))
-        return tervolin::tools::runButtonGallery(args.mid(1));
-    if (args.isEmpty() || args.first() != QLatin1String("button")) {
-        err << tervolin::tools::buttonUsage() << tervolin::tools::progressBarUsage();
-        return 2;
-    }
-    args.removeFirst();
-    const auto parsed = tervolin::tools::parseButtonArguments(args);
-    if (const QString* e = std::get_if<QString>(&parsed)) {
-        err << "tervolin-render: " << *e << "\n" << tervolin::tools::buttonUsage();
-        return 2;
-    }
-    const auto& options = std::get<tervolin::tools::ButtonRenderOptions>(parsed);
-    const auto rendered = tervolin::tools::renderButton(options);
-    if (const QString* e = std::get_if<QString>(&rendered)) {
-        err << "tervolin-render: " << *e << "\n";
-        return 1;
-    }
-    if (!std::get<QImage>(rendered).save(options.out, "PNG")) {
-        err << "tervolin-render: cannot write \"" << options.out << "\"\n";
-        return 1;
-    }
-    return 0;
+    using Command = int (*)(const QStringList&);
+    const std::pair<const char*, Command> commands[] = {
+        {"button", &tervolin::tools::runButtonCommand},
+        {"button-gallery", &tervolin::tools::runButtonGallery},
+        {"progressbar", &tervolin::tools::runProgressBarCommand},
+        {"progressbar-gallery", &tervolin::tools::runProgressBarGallery},
+    };
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    for (const auto& [name, run] : commands)
+        if (!args.isEmpty() && args.first() == QLatin1String(name))
+            return run(args.mid(1));
+    return tervolin::tools::usageError(QString(), tervolin::tools::buttonUsage() + tervolin::tools::progressBarUsage());
 }

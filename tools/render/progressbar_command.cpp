@@ -1,7 +1,6 @@
 #include "tools/render/progressbar_command.h"
 
 #include <QPainter>
-#include <QTextStream>
 
 #include <array>
 
@@ -10,7 +9,7 @@
 #include "platform/propertystore.h"
 #include "platform/storedobjects.h"
 #include "platform/usercontrol.h"
-#include "tools/render/buttonrender.h"
+#include "tools/render/renderarguments.h"
 
 namespace tervolin::tools {
 
@@ -60,11 +59,6 @@ std::variant<QVariant, QString> fontValue(const QString& text)
     return platform::fontToStored(d);
 }
 
-void writeError(const QString& text)
-{
-    QTextStream(stderr) << "tervolin-render: " << text << "\n";
-}
-
 }  // namespace
 
 QString progressBarUsage()
@@ -80,50 +74,28 @@ QString progressBarUsage()
 
 std::variant<ProgressBarRenderOptions, QString> parseProgressBarArguments(const QStringList& args)
 {
+    const auto parsed = parseRenderArguments(args);
+    if (const QString* e = std::get_if<QString>(&parsed))
+        return *e;
+    const RenderArguments& common = std::get<RenderArguments>(parsed);
     ProgressBarRenderOptions o;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        const bool hasNext = i + 1 < args.size();
-        if (a == QLatin1String("--size")) {
-            const QString v = hasNext ? args.at(++i) : QString();
-            const QStringList wh = v.split(QLatin1Char('x'));
-            bool okW = false, okH = false;
-            const int w = wh.size() == 2 ? wh[0].toInt(&okW) : 0;
-            const int h = wh.size() == 2 ? wh[1].toInt(&okH) : 0;
-            if (!okW || !okH || w <= 0 || h <= 0 || w > 4096 || h > 4096)
-                return QStringLiteral("--size needs WxH with each side from 1 to 4096, not \"%1\"").arg(v);
-            o.size = QSize(w, h);
-        } else if (a == QLatin1String("--set")) {
-            const QString v = hasNext ? args.at(++i) : QString();
-            const qsizetype eq = v.indexOf(QLatin1Char('='));
-            if (eq < 0)
-                return QStringLiteral("--set needs Key=Value");
-            const std::optional<QString> key = canonicalKey(v.left(eq).trimmed());
-            if (!key)
-                return QStringLiteral("\"%1\" is not a stored property of the progress bar").arg(v.left(eq).trimmed());
-            const QString text = v.mid(eq + 1);
-            if (*key == QLatin1String("TextFont")) {
-                const auto font = fontValue(text);
-                if (const QString* e = std::get_if<QString>(&font))
-                    return *e;
-                o.properties.emplace_back(*key, std::get<QVariant>(font));
-            } else if (*key == QLatin1String("Text")) {
-                o.properties.emplace_back(*key, text);  // a caption of digits stays text
-            } else {
-                o.properties.emplace_back(*key, parseValue(text));
-            }
-        } else if (a == QLatin1String("--out")) {
-            if (!hasNext)
-                return QStringLiteral("--out needs a file");
-            o.out = args.at(++i);
+    o.size = common.size;
+    o.out = common.out;
+    for (const auto& [given, text] : common.sets) {
+        const std::optional<QString> key = canonicalKey(given);
+        if (!key)
+            return QStringLiteral("\"%1\" is not a stored property of the progress bar").arg(given);
+        if (*key == QLatin1String("TextFont")) {
+            const auto font = fontValue(text);
+            if (const QString* e = std::get_if<QString>(&font))
+                return *e;
+            o.properties.emplace_back(*key, std::get<QVariant>(font));
+        } else if (*key == QLatin1String("Text")) {
+            o.properties.emplace_back(*key, text);  // a caption of digits stays text
         } else {
-            return QStringLiteral("unknown argument \"%1\"").arg(a);
+            o.properties.emplace_back(*key, parseValue(text));
         }
     }
-    if (!o.size.isValid())
-        return QStringLiteral("--size is required");
-    if (o.out.isEmpty())
-        return QStringLiteral("--out is required");
     return o;
 }
 
@@ -147,15 +119,7 @@ std::variant<QImage, QString> renderProgressBar(const ProgressBarRenderOptions& 
     bar.resize(o.size);
     bar.readProperties(store);
 
-    QImage out = bar.surface().image().convertToFormat(QImage::Format_ARGB32);
-    const platform::Region& region = bar.windowRegion();
-    for (int y = 0; y < out.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x)
-            if (!region.contains(x, y))
-                line[x] = qRgba(0, 0, 0, 0);
-    }
-    return out;
+    return imageInside(bar.surface(), bar.windowRegion());
 }
 
 QImage renderProgressBarGallery()
@@ -223,36 +187,14 @@ QImage renderProgressBarGallery()
 
 int runProgressBarCommand(const QStringList& args)
 {
-    const auto parsed = parseProgressBarArguments(args);
-    if (const QString* e = std::get_if<QString>(&parsed)) {
-        writeError(*e);
-        QTextStream(stderr) << progressBarUsage();
-        return 2;
-    }
-    const auto& options = std::get<ProgressBarRenderOptions>(parsed);
-    const auto rendered = renderProgressBar(options);
-    if (const QString* e = std::get_if<QString>(&rendered)) {
-        writeError(*e);
-        return 1;
-    }
-    if (!std::get<QImage>(rendered).save(options.out, "PNG")) {
-        writeError(QStringLiteral("cannot write \"%1\"").arg(options.out));
-        return 1;
-    }
-    return 0;
+    return runDrawingCommand(args, parseProgressBarArguments, renderProgressBar, progressBarUsage());
 }
 
 int runProgressBarGallery(const QStringList& args)
 {
-    if (args.size() != 2 || args[0] != QLatin1String("--out")) {
-        QTextStream(stderr) << progressBarUsage();
-        return 2;
-    }
-    if (!renderProgressBarGallery().save(args[1], "PNG")) {
-        writeError(QStringLiteral("cannot write \"%1\"").arg(args[1]));
-        return 1;
-    }
-    return 0;
+    if (args.size() != 2 || args[0] != QLatin1String("--out"))
+        return usageError(QString(), progressBarUsage());
+    return writePng(renderProgressBarGallery(), args[1]);
 }
 
 }  // namespace tervolin::tools

@@ -7,26 +7,12 @@
 #include "controls/button/primitives.h"
 #include "controls/button/stylepainter.h"
 
-#include <cmath>
-#include <cstdint>
 
 namespace tervolin::controls {
 
 namespace {
 
 using platform::Surface;
-
-/// A constant written 0xRRGGBB as a plain colour.
-constexpr ColorRef hex(std::uint32_t rrggbb)
-{
-    return platform::rgb(static_cast<int>(rrggbb >> 16), static_cast<int>(rrggbb >> 8), static_cast<int>(rrggbb));
-}
-
-/// Rounds to the nearest integer, ties to even (12.5 gives 12, 11.5 gives 12).
-int roundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
-
-constexpr int Vertical = 1;
-constexpr int Horizontal = 0;
 
 /// The band boundaries, all derived from H / 2 in floating point.
 struct Bands
@@ -53,30 +39,30 @@ void drawDisabled(Surface& s, int W, int H, ColorRef back)
 
 void drawNormal(Surface& s, int W, int H, const Bands& b, ColorRef back)
 {
-    DrawGradient(s, 1, 1, W - 1, H, ShiftColor(back, 0.05f), back, Vertical);
+    DrawGradient(s, 1, 1, W - 1, H, ShiftColor(back, 0.05f), back, GradientDirection::Vertical);
     // Runs past the bottom edge on purpose: only the upper part of this ramp is visible.
-    DrawGradient(s, 1, b.half, W - 2, H - 2, ShiftColor(back, -0.02f), ShiftColor(back, -0.15f), Vertical);
+    DrawGradient(s, 1, b.half, W - 2, H - 2, ShiftColor(back, -0.02f), ShiftColor(back, -0.15f), GradientDirection::Vertical);
     DrawFrame(s, 0, 0, W, H, hex(0x707070));
     DrawFrame(s, 1, 1, W - 2, H - 2, hex(0xFFFFFF));
 }
 
 void drawHot(Surface& s, int W, int H, const Bands& b)
 {
-    DrawGradient(s, 1, 1, W - 2, b.half, hex(0xE4F7FF), hex(0xDAF3FF), Vertical);
-    DrawGradient(s, 1, b.half, W - 2, H - 2, hex(0xC1E9FF), hex(0xAEE1FD), Vertical);
+    DrawGradient(s, 1, 1, W - 2, b.half, hex(0xE4F7FF), hex(0xDAF3FF), GradientDirection::Vertical);
+    DrawGradient(s, 1, b.half, W - 2, H - 2, hex(0xC1E9FF), hex(0xAEE1FD), GradientDirection::Vertical);
     const ColorRef lowerInner = ShiftColor(hex(0xACE1FD), 0.01f);
-    DrawGradient(s, 1, 3, 5, b.halfLess2, hex(0xCDEEFF), hex(0xE4F7FF), Horizontal);
-    DrawGradient(s, 1, b.half, 5, b.rest, hex(0x8FD6FA), lowerInner, Horizontal);
-    DrawGradient(s, W - 6, 3, 5, b.halfLess2, hex(0xE4F7FF), hex(0xCDEEFF), Horizontal);
-    DrawGradient(s, W - 6, b.half, 5, b.rest, lowerInner, hex(0x8FD6FA), Horizontal);
+    DrawGradient(s, 1, 3, 5, b.halfLess2, hex(0xCDEEFF), hex(0xE4F7FF), GradientDirection::Horizontal);
+    DrawGradient(s, 1, b.half, 5, b.rest, hex(0x8FD6FA), lowerInner, GradientDirection::Horizontal);
+    DrawGradient(s, W - 6, 3, 5, b.halfLess2, hex(0xE4F7FF), hex(0xCDEEFF), GradientDirection::Horizontal);
+    DrawGradient(s, W - 6, b.half, 5, b.rest, lowerInner, hex(0x8FD6FA), GradientDirection::Horizontal);
     DrawFrame(s, 0, 0, W, H, hex(0x3275A7));
     DrawFrame(s, 1, 1, W - 2, H - 2, hex(0xFFFFFF));
 }
 
 void drawDown(Surface& s, int W, int H, const Bands& b)
 {
-    DrawGradient(s, 1, 1, W - 1, H, hex(0xC2E4F6), hex(0xC2E4F6), Vertical);
-    DrawGradient(s, 1, b.half, W - 2, H - 2, hex(0x9AD2F0), hex(0x9AD2F0), Vertical);
+    DrawGradient(s, 1, 1, W - 1, H, hex(0xC2E4F6), hex(0xC2E4F6), GradientDirection::Vertical);
+    DrawGradient(s, 1, b.half, W - 2, H - 2, hex(0x9AD2F0), hex(0x9AD2F0), GradientDirection::Vertical);
     DrawFrame(s, 0, 0, W, H, hex(0x1D415C));
     // Inner shadow along the top and down the left of the upper band.
     DrawLine(s, 1, 1, W - 1, 1, hex(0x719CB3));
@@ -88,10 +74,10 @@ void drawDown(Surface& s, int W, int H, const Bands& b)
     const ColorRef upperInner = ShiftColor(hex(0xC2E4F6), -0.01f);
     const ColorRef lowerOuter = ShiftColor(hex(0x4EABDC), 0.02f);
     const ColorRef lowerInner = ShiftColor(hex(0x9AD2F0), -0.01f);
-    DrawGradient(s, 1, 3, 5, b.halfLess2, upperOuter, upperInner, Horizontal);
-    DrawGradient(s, 1, b.half, 5, b.rest, lowerOuter, lowerInner, Horizontal);
-    DrawGradient(s, W - 6, 3, 5, b.halfLess2, upperInner, upperOuter, Horizontal);
-    DrawGradient(s, W - 6, b.half, 5, b.rest, lowerInner, lowerOuter, Horizontal);
+    DrawGradient(s, 1, 3, 5, b.halfLess2, upperOuter, upperInner, GradientDirection::Horizontal);
+    DrawGradient(s, 1, b.half, 5, b.rest, lowerOuter, lowerInner, GradientDirection::Horizontal);
+    DrawGradient(s, W - 6, 3, 5, b.halfLess2, upperInner, upperOuter, GradientDirection::Horizontal);
+    DrawGradient(s, W - 6, b.half, 5, b.rest, lowerInner, lowerOuter, GradientDirection::Horizontal);
 
     // The lower band's left line runs from Half up towards Rest, which never lies below it: for an even height
     // that is the single pixel (1, Half), for a height of 4n + 3 the pixels at rows Half and Half - 1, otherwise

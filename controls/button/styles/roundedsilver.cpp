@@ -7,7 +7,6 @@
 #include "controls/button/primitives.h"
 #include "controls/button/stylepainter.h"
 
-#include <cmath>
 #include <cstdint>
 
 namespace tervolin::controls {
@@ -15,18 +14,6 @@ namespace tervolin::controls {
 namespace {
 
 using platform::Surface;
-
-/// A constant written 0xRRGGBB as a plain colour.
-constexpr ColorRef hex(std::uint32_t rrggbb)
-{
-    return platform::rgb(static_cast<int>((rrggbb >> 16) & 0xFF), static_cast<int>((rrggbb >> 8) & 0xFF),
-                         static_cast<int>(rrggbb & 0xFF));
-}
-
-constexpr int Vertical = 1;
-
-/// Rounds to the nearest integer, ties to even (12.5 gives 12, 13.5 gives 14).
-int roundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 /// The rim colours of one inner ring of lines (hot and focus rims share the geometry).
 struct Rim
@@ -53,8 +40,8 @@ constexpr Rim FocusRim{hex(0xBCD4F6), hex(0xCEE7FF), hex(0x8EAFE6), hex(0x8EAFE6
 
 void drawRoundedBlueFace(Surface& s, int W, int H, ColorRef back)
 {
-    DrawGradient(s, 0, 0, W, H, ShiftColor(back, 0.07f), back, Vertical);
-    DrawGradient(s, 0, 0, W, 5, ShiftColor(back, 0.2f), ShiftColor(back, 0.08f), Vertical);  // bright top band
+    DrawGradient(s, 0, 0, W, H, ShiftColor(back, 0.07f), back, GradientDirection::Vertical);
+    DrawGradient(s, 0, 0, W, 5, ShiftColor(back, 0.2f), ShiftColor(back, 0.08f), GradientDirection::Vertical);  // bright top band
 }
 
 void DrawRoundedBlueStyle(Surface& s, const ButtonLook& look, PainterRequests& requests)
@@ -125,7 +112,7 @@ void DrawSilverStyle(Surface& s, const ButtonLook& look, PainterRequests& reques
     }
 
     const bool checked = look.CheckBoxMode && look.Value;
-    const std::int32_t state = checked && look.LeftButtonHeld ? ButtonStates::StateDown : look.state;
+    const ButtonStates state = checked && look.LeftButtonHeld ? ButtonStates::StateDown : look.state;
 
     if (checked && state != ButtonStates::StateDown) {
         FillRectangle(s, hex(0xFEFEFE), client);
@@ -148,8 +135,8 @@ void DrawSilverStyle(Surface& s, const ButtonLook& look, PainterRequests& reques
         break;
     case ButtonStates::StateHot: {
         const int half = roundEven(H / 2.0);
-        DrawGradient(s, 0, 0, W, half, hex(0xFEFEFD), hex(0xF4F4EE), Vertical);
-        DrawGradient(s, 0, half, W, half, hex(0xF4F4EE), hex(0xF1F1EA), Vertical);
+        DrawGradient(s, 0, 0, W, half, hex(0xFEFEFD), hex(0xF4F4EE), GradientDirection::Vertical);
+        DrawGradient(s, 0, half, W, half, hex(0xF4F4EE), hex(0xF1F1EA), GradientDirection::Vertical);
         DrawLine(s, W - 2, 2, W - 2, H - 2, hex(0xEAE7E0));
         DrawLine(s, W - 3, 2, W - 3, H - 2, hex(0xF0F0EA));
         DrawLine(s, 0, H - 4, W, H - 4, hex(0xEEEDE5));

@@ -49,7 +49,7 @@ void DrawRoundGlassDown(Surface& s) { drawGlassImage(s, roundglass::glassImage(r
 
 void DrawRoundGlassStyle(Surface& surface, const ButtonLook& look, PainterRequests& requests)
 {
-    std::int32_t state = look.state;
+    ButtonStates state = look.state;
     if (look.CheckBoxMode && look.Value)
         state = ButtonStates::StateDown;
     // A focused or default button in an active window looks hot wherever the pointer is.

@@ -15,6 +15,8 @@
 
 #include "controls/button/styles/roundglassimage.h"
 
+#include "controls/button/primitives.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -25,11 +27,6 @@
 namespace tervolin::controls::roundglass {
 
 namespace {
-
-constexpr ColorRef hex(std::uint32_t rrggbb)
-{
-    return platform::rgb(static_cast<int>(rrggbb >> 16), static_cast<int>(rrggbb >> 8), static_cast<int>(rrggbb));
-}
 
 template <std::size_t N>
 constexpr std::array<ColorRef, N> hexes(const std::uint32_t (&values)[N])

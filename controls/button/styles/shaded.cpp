@@ -7,7 +7,6 @@
 #include "controls/button/primitives.h"
 #include "controls/button/stylepainter.h"
 
-#include <cmath>
 #include <cstdint>
 
 namespace tervolin::controls {
@@ -15,18 +14,6 @@ namespace tervolin::controls {
 namespace {
 
 using platform::Surface;
-
-constexpr int Vertical = 1;
-
-/// A drawing constant written 0xRRGGBB, as a colour value.
-constexpr ColorRef hex(std::uint32_t rrggbb)
-{
-    return platform::rgb(static_cast<int>((rrggbb >> 16) & 0xFF), static_cast<int>((rrggbb >> 8) & 0xFF),
-                         static_cast<int>(rrggbb & 0xFF));
-}
-
-/// Rounds to the nearest integer, ties to even (12.5 gives 12).
-int roundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 bool drawsFocusCue(const ButtonLook& look)
 {
@@ -42,20 +29,20 @@ void DrawShadedStyle(Surface& surface, const ButtonLook& look, PainterRequests& 
     const ColorRef white = hex(0xFFFFFF);
 
     // A disabled button keeps the resting face; only its caption is greyed.
-    const std::int32_t state = look.Enabled ? look.state : ButtonStates::StateNormal;
+    const ButtonStates state = look.Enabled ? look.state : ButtonStates::StateNormal;
 
     if (state == ButtonStates::StateNormal)
         requests.updateRegion = true;
     if (state == ButtonStates::StateNormal || state == ButtonStates::StateHot) {
-        DrawGradient(surface, 0, 0, W, Half, white, Back, Vertical);
-        DrawGradient(surface, 0, Half, W, H, Back, Back, Vertical);
+        DrawGradient(surface, 0, 0, W, Half, white, Back, GradientDirection::Vertical);
+        DrawGradient(surface, 0, Half, W, H, Back, Back, GradientDirection::Vertical);
         // The rim's bottom side lies below the control, so only its top and sides show.
         DrawFrame(surface, 1, 1, W - 2, H, white);
         DrawFrame(surface, 0, 0, W, H, ShiftColor(Back, -0.2f));
         DrawLine(surface, 2, H - 1, W - 2, H - 1, ShiftColor(Back, -0.25f));
     } else if (state == ButtonStates::StateDown) {
-        DrawGradient(surface, 0, 0, W, Half, white, ShiftColor(Back, -0.1f), Vertical);
-        DrawGradient(surface, 0, Half, W, H, ShiftColor(Back, -0.1f), ShiftColor(Back, -0.05f), Vertical);
+        DrawGradient(surface, 0, 0, W, Half, white, ShiftColor(Back, -0.1f), GradientDirection::Vertical);
+        DrawGradient(surface, 0, Half, W, H, ShiftColor(Back, -0.1f), ShiftColor(Back, -0.05f), GradientDirection::Vertical);
         DrawFrame(surface, 1, 1, W - 2, H, white);
         DrawFrame(surface, 0, 0, W, H, ShiftColor(Back, -0.23f));
         DrawLine(surface, 2, H - 1, W - 2, H - 1, ShiftColor(Back, -0.4f));
@@ -88,13 +75,13 @@ void DrawPaleBlueStyle(Surface& surface, const ButtonLook& look, PainterRequests
         return;
     case ButtonStates::StateHot: {
         const ColorRef lower = hex(0xD0ECF8);
-        DrawGradient(surface, 1, 1, W - 2, H - 2, hex(0xF1F9FD), lower, Vertical);
+        DrawGradient(surface, 1, 1, W - 2, H - 2, hex(0xF1F9FD), lower, GradientDirection::Vertical);
         // The panel is flat from a little below the middle down.
-        DrawGradient(surface, 1, roundEven(H / 1.7), W - 2, H - 2, lower, lower, Vertical);
+        DrawGradient(surface, 1, roundEven(H / 1.7), W - 2, H - 2, lower, lower, GradientDirection::Vertical);
         break;
     }
     case ButtonStates::StateDown:
-        DrawGradient(surface, 1, 1, W - 2, H - 2, hex(0xB0DEF1), hex(0xDBF1F9), Vertical);
+        DrawGradient(surface, 1, 1, W - 2, H - 2, hex(0xB0DEF1), hex(0xDBF1F9), GradientDirection::Vertical);
         break;
     default:
         return;
@@ -119,8 +106,8 @@ void DrawRoundedShadedStyle(Surface& surface, const ButtonLook& look, PainterReq
         FillRectangle(surface, f.fill, platform::Rect{0, 0, W, H});
         // The band covers rows 0 to 4 and row 5 keeps the fill; the lower gradient is taller than what is left
         // of the control, so only its upper part shows.
-        DrawGradient(surface, 0, 0, W, 5, f.band1, f.band2, Vertical);
-        DrawGradient(surface, 0, 6, W, H - 1, f.lower1, f.lower2, Vertical);
+        DrawGradient(surface, 0, 0, W, 5, f.band1, f.band2, GradientDirection::Vertical);
+        DrawGradient(surface, 0, 6, W, H - 1, f.lower1, f.lower2, GradientDirection::Vertical);
         DrawFrame(surface, 0, 0, W, H, f.frame);
     };
 

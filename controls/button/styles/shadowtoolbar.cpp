@@ -15,16 +15,6 @@ namespace {
 
 using platform::Surface;
 
-/// A constant written 0xRRGGBB as a plain colour.
-constexpr ColorRef hex(std::uint32_t rrggbb)
-{
-    return platform::rgb(static_cast<int>((rrggbb >> 16) & 0xFF), static_cast<int>((rrggbb >> 8) & 0xFF),
-                         static_cast<int>(rrggbb & 0xFF));
-}
-
-constexpr int Horizontal = 0;
-constexpr int Vertical = 1;
-
 bool checked(const ButtonLook& look) { return look.CheckBoxMode && look.Value; }
 
 /// Gives the control the container's background colour: the surface's background for the next clear, and the
@@ -75,7 +65,7 @@ void DrawToolbarBlueStyle(Surface& s, const ButtonLook& look, PainterRequests&)
     const Rect client{0, 0, W, H};
     const ColorRef back = TranslateColor(look.BackColor);
     const auto restingGradient = [&] {
-        DrawGradient(s, 0, 0, W, H, BlendColors(ShiftColor(back, 0.26f), hex(0xFFFFFF)), back, Vertical);
+        DrawGradient(s, 0, 0, W, H, BlendColors(ShiftColor(back, 0.26f), hex(0xFFFFFF)), back, GradientDirection::Vertical);
     };
 
     if (!look.Enabled)
@@ -113,18 +103,18 @@ void DrawSideGradientStyle(Surface& s, const ButtonLook& look, PainterRequests& 
     const int W = look.W;
     const int H = look.H;
     const ColorRef back = TranslateColor(look.BackColor);
-    const std::int32_t state = checked(look) ? ButtonStates::StateDown : look.state;
+    const ButtonStates state = checked(look) ? ButtonStates::StateDown : look.state;
 
     switch (state) {
     case ButtonStates::StateNormal:
         requests.updateRegion = true;
-        DrawGradient(s, 0, 0, W, H, back, ShiftColor(back, 0.08f), Horizontal);
+        DrawGradient(s, 0, 0, W, H, back, ShiftColor(back, 0.08f), GradientDirection::Horizontal);
         break;
     case ButtonStates::StateHot:
-        DrawGradient(s, 0, 0, W, H, back, ShiftColor(back, 0.08f), Horizontal);
+        DrawGradient(s, 0, 0, W, H, back, ShiftColor(back, 0.08f), GradientDirection::Horizontal);
         break;
     case ButtonStates::StateDown:
-        DrawGradient(s, 0, 0, W, H, ShiftColor(back, -0.05f), ShiftColor(back, 0.03f), Horizontal);
+        DrawGradient(s, 0, 0, W, H, ShiftColor(back, -0.05f), ShiftColor(back, 0.03f), GradientDirection::Horizontal);
         break;
     default:
         break;

@@ -7,7 +7,6 @@
 #include "controls/button/primitives.h"
 #include "controls/button/stylepainter.h"
 
-#include <cstdint>
 
 namespace tervolin::controls {
 
@@ -15,13 +14,6 @@ namespace {
 
 using platform::EdgeKind;
 using platform::Surface;
-
-/// A constant written 0xRRGGBB as a plain colour.
-constexpr ColorRef hex(std::uint32_t rrggbb)
-{
-    return platform::rgb(static_cast<int>((rrggbb >> 16) & 0xFF), static_cast<int>((rrggbb >> 8) & 0xFF),
-                         static_cast<int>(rrggbb & 0xFF));
-}
 
 constexpr ColorRef Black = hex(0x000000);
 constexpr ColorRef White = hex(0xFFFFFF);

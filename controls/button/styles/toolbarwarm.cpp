@@ -8,26 +8,12 @@
 #include "controls/button/primitives.h"
 #include "controls/button/stylepainter.h"
 
-#include <cmath>
-#include <cstdint>
 
 namespace tervolin::controls {
 
 namespace {
 
 using platform::Surface;
-
-constexpr int Vertical = 1;
-
-/// A drawing constant written 0xRRGGBB, as a colour value.
-constexpr ColorRef hex(std::uint32_t rrggbb)
-{
-    return platform::rgb(static_cast<int>((rrggbb >> 16) & 0xFF), static_cast<int>((rrggbb >> 8) & 0xFF),
-                         static_cast<int>(rrggbb & 0xFF));
-}
-
-/// Rounds to the nearest integer, ties to even (12.5 gives 12).
-int roundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 bool isChecked(const ButtonLook& look) { return look.CheckBoxMode && look.Value; }
 
@@ -40,8 +26,8 @@ void DrawToolbarOrangeStyle(Surface& surface, const ButtonLook& look, PainterReq
     const ColorRef Back = TranslateColor(look.BackColor);
 
     const auto bands = [&](ColorRef u1, ColorRef u2, ColorRef l1, ColorRef l2) {
-        DrawGradient(surface, 0, 0, W, Top, u1, u2, Vertical);
-        DrawGradient(surface, 0, Top, W, Rest, l1, l2, Vertical);
+        DrawGradient(surface, 0, 0, W, Top, u1, u2, GradientDirection::Vertical);
+        DrawGradient(surface, 0, Top, W, Rest, l1, l2, GradientDirection::Vertical);
     };
     // The deep orange of a pressed button, also shown by a checked button under the pointer.
     const auto deep = [&] { bands(hex(0xFFC158), hex(0xFFAF51), hex(0xFF8F46), hex(0xFFD35F)); };
@@ -82,17 +68,17 @@ void DrawWarmGradientStyle(Surface& surface, const ButtonLook& look, PainterRequ
 
     if (checked) {
         if (look.PointerOver)
-            DrawGradient(surface, 0, 0, W, H, hex(0xFE914E), hex(0xFFD38E), Vertical);
+            DrawGradient(surface, 0, 0, W, H, hex(0xFE914E), hex(0xFFD38E), GradientDirection::Vertical);
         else
-            DrawGradient(surface, 0, 0, W, H, hex(0xFFD58C), hex(0xFFAD55), Vertical);
+            DrawGradient(surface, 0, 0, W, H, hex(0xFFD58C), hex(0xFFAD55), GradientDirection::Vertical);
     } else if (look.state == ButtonStates::StateHot) {
-        DrawGradient(surface, 0, 0, W, H, hex(0xFFF4CC), hex(0xFFD091), Vertical);
+        DrawGradient(surface, 0, 0, W, H, hex(0xFFF4CC), hex(0xFFD091), GradientDirection::Vertical);
     } else if (look.state == ButtonStates::StateDown) {
-        DrawGradient(surface, 0, 0, W, H, hex(0xFE914E), hex(0xFFD38E), Vertical);
+        DrawGradient(surface, 0, 0, W, H, hex(0xFE914E), hex(0xFFD38E), GradientDirection::Vertical);
     } else if (look.state == ButtonStates::StateNormal) {
         requests.updateRegion = true;
-        DrawGradient(surface, 0, 0, W, Half, ShiftColor(Back, 0.05f), Back, Vertical);
-        DrawGradient(surface, 0, Half, W, HalfPlusOne, ShiftColor(Back, -0.01f), ShiftColor(Back, -0.13f), Vertical);
+        DrawGradient(surface, 0, 0, W, Half, ShiftColor(Back, 0.05f), Back, GradientDirection::Vertical);
+        DrawGradient(surface, 0, Half, W, HalfPlusOne, ShiftColor(Back, -0.01f), ShiftColor(Back, -0.13f), GradientDirection::Vertical);
     }
     // Only a resting, unchecked button goes without the frame.
     if (look.state != ButtonStates::StateNormal || checked)
