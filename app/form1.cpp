@@ -22,8 +22,6 @@
 #include "controls/button/vantlebutton.h"
 #include "platform/colour.h"
 #include "platform/data/dataerror.h"
-#include "platform/data/lookup.h"
-#include "platform/data/recordset.h"
 #include "platform/formdescription.h"
 #include "platform/listbox.h"
 #include "platform/messagebox.h"
@@ -32,7 +30,6 @@ namespace tervolin::app {
 namespace {
 
 using platform::data::DataError;
-using platform::data::Recordset;
 
 // Layout is given in twips; 15 twips are one pixel at 96 dots per inch (rounded to the nearest pixel).
 constexpr int twips(int t) { return (t + 7) / 15; }
@@ -210,10 +207,6 @@ QRect Form1::image1Rect() { return twipRect(120, 0, 360, 360); }
 
 void Form1::Form_Load()
 {
-    Adodc1.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + UserData::applicationDirectory() +
-                               QStringLiteral("/db1.mdb;Persist Security Info=False"));
-    Adodc1.setCommandType(platform::data::CommandType::Text);
-    Adodc1.setRecordSource(QStringLiteral("select * from lanping"));
     vantlebutton2->setCaption(QStringLiteral("X"));
     vantlebutton3->setCaption(QStringLiteral("--"));
     Command1->setCaption(QStringLiteral("查询"));
@@ -362,7 +355,7 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::StartLookup()
 {
-    UserData::OpenDatabase();
+    knowledge_ = UserData::OpenDatabase();
     LoadCodeList();
     ShowRecordCount();
 }
@@ -371,14 +364,7 @@ void Form1::LoadCodeList()
 {
     // A reload makes the old completion index stale; dropping it first keeps two indexes from coexisting.
     CodeCompletion::detach(Text1);
-    Recordset recordset;
-    recordset.Open(QStringLiteral("SELECT daima FROM lanping"), UserData::DbConnection());
-    platform::TextList codes;
-    while (!recordset.isEOF()) {
-        recordset.appendText(QStringLiteral("daima"), &codes);
-        recordset.MoveNext();
-    }
-    recordset.Close();
+    const platform::TextList codes = knowledge_->codes();
     List1->AddItems(codes);
     CodeCompletion::attach(Text1, codes);
 }
@@ -400,9 +386,8 @@ void Form1::Search()
         return;
     }
 
-    Adodc1.setRecordSource(platform::data::lookupQuery(code));
-    Adodc1.Refresh();
-    if (Adodc1.recordset().isBOF() || Adodc1.recordset().isEOF()) {
+    const CodeAnswer answer = knowledge_->lookup(code);
+    if (!answer.found) {
         messageBox_.show(this, QStringLiteral("找不到记录"), QStringLiteral("找不到记录"), platform::MessageBoxIcon::Critical);
         Text1->setSelection(0, static_cast<int>(code.size()));
         Text1->setFocus();
@@ -411,28 +396,26 @@ void Form1::Search()
 
     const quint64 lookupsBefore = listLookups_;
     List1->setText(code);  // runs ListLookup when it changes the selection
-    // ListLookup leaves its own recordset in the data control and has shown it already; filling the boxes again
-    // from the same row would only lay the same texts out a second time.
+    // ListLookup has looked the same code up and shown it already; filling the boxes again from the same row
+    // would only lay the same texts out a second time.
     if (listLookups_ == lookupsBefore)
-        setBoxes(Adodc1.recordset());
+        setBoxes(answer);
 }
 
 void Form1::ListLookup()
 {
     const QString entry = List1->text();
-    Adodc1.setRecordSource(platform::data::lookupQuery(entry));
-    Adodc1.Refresh();
+    const CodeAnswer answer = knowledge_->lookup(entry);
     ++listLookups_;
-    setBoxes(Adodc1.recordset());
+    setBoxes(answer);
     Label7->setText(QStringLiteral("当前结果：") + entry);
 }
 
-void Form1::setBoxes(const Recordset& recordset)
+void Form1::setBoxes(const CodeAnswer& answer)
 {
     // A list entry whose row has gone (only possible with an unusual table) shows empty boxes.
-    const bool atRow = !recordset.isBOF() && !recordset.isEOF();
-    Text2->setPlainText(atRow ? boxText(recordset.text(QStringLiteral("fenxi"))) : QString());
-    Text3->setPlainText(atRow ? boxText(recordset.text(QStringLiteral("jiejue"))) : QString());
+    Text2->setPlainText(boxText(answer.fenxi));
+    Text3->setPlainText(boxText(answer.jiejue));
 }
 
 void Form1::showCentred()

@@ -9,8 +9,9 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
-#include "platform/data/datacontrol.h"
+#include "app/knowledgebase.h"
 #include "platform/usercontrol.h"
 
 class QLabel;
@@ -38,8 +39,8 @@ public:
     /// form description.
     explicit Form1(platform::MessageBoxService& messageBox, QWidget* parent = nullptr);
 
-    /// The load handler: data-control set-up, button captions, StartLookup, window hook, notification-area
-    /// icon. Throws platform::data::DataError.
+    /// The load handler: button captions, StartLookup, window hook, notification-area icon.
+    /// Throws platform::data::DataError.
     void Form_Load();
 
     void LoadCodeList();
@@ -77,7 +78,9 @@ public:
     QLabel* Label7;
     QLabel* Label8;
     QTimer* Timer3;
-    platform::data::DataControl Adodc1;
+
+    /// The knowledge base the window reads (open after StartLookup).
+    KnowledgeBase& knowledgeBase() { return *knowledge_; }
 
     /// Opens the About window; replaceable so that the window can be observed without it.
     std::function<void(QWidget*)> showAboutWindow;
@@ -119,9 +122,10 @@ private:
     /// Runs an event handler; a data failure inside it is reported and ends the program.
     template <typename Handler>
     void guarded(Handler handler);
-    void setBoxes(const platform::data::Recordset& recordset);
+    void setBoxes(const CodeAnswer& answer);
 
     platform::MessageBoxService& messageBox_;
+    std::unique_ptr<KnowledgeBase> knowledge_;
     platform::ControlContainer container_;
     QImage icon_;
     bool followingPointer_ = false;

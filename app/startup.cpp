@@ -6,24 +6,12 @@
 #include "platform/messagebox.h"
 
 namespace tervolin::app {
-namespace {
-
-// Every column the lookups read must be there at start, not only the one the code list reads.
-void checkLookupColumns()
-{
-    platform::data::Recordset recordset;
-    recordset.Open(QStringLiteral("SELECT daima,fenxi,jiejue FROM lanping"), UserData::DbConnection());
-    recordset.Close();
-}
-
-}  // namespace
 
 std::unique_ptr<Form1> loadMainWindow(platform::MessageBoxService& messageBox)
 {
     auto form = std::make_unique<Form1>(messageBox);
     try {
         form->Form_Load();
-        checkLookupColumns();
     } catch (const platform::data::DataError& error) {
         const QString path = error.filePath().isEmpty() ? UserData::DatabaseFilePath() : error.filePath();
         messageBox.show(nullptr, QStringLiteral("无法打开数据库文件：\n%1\n\n%2").arg(path, error.message()), QStringLiteral("Tervolin1.0"),

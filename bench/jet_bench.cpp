@@ -6,9 +6,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "app/knowledgebase.h"
 #include "platform/data/connection.h"
-#include "platform/data/datacontrol.h"
-#include "platform/data/lookup.h"
 #include "platform/data/recordset.h"
 #include "tools/mkdb/knowledgebase.h"
 
@@ -75,12 +74,9 @@ void lookup(benchmark::State& state)
     const QString path = fileFor(int(state.range(0)));
     const QString codes[] = {QStringLiteral("0x0000007b"), QStringLiteral("MixedCase"), QStringLiteral("0xDEADDEAD")};
     const QString code = codes[state.range(1)];
-    DataControl control;
-    control.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path +
-                                QStringLiteral(";Persist Security Info=False"));
-    control.setCommandType(CommandType::Text);
+    const auto knowledge = tervolin::app::KnowledgeBase::openFile(path);
     for (auto _ : state)
-        benchmark::DoNotOptimize(lookupCode(control, code).found);
+        benchmark::DoNotOptimize(knowledge->lookup(code).found);
     state.SetLabel(std::string(state.range(0) ? "Jet " : "SQLite ") + code.toStdString());
 }
 

@@ -26,8 +26,8 @@
 
 #include "app/codecompletion.h"
 #include "app/form1.h"
+#include "app/knowledgebase.h"
 #include "app/userdata.h"
-#include "platform/data/lookup.h"
 #include "platform/listbox.h"
 #include "platform/messagebox.h"
 
@@ -226,7 +226,7 @@ void LookupDataControl(benchmark::State& state, int rows)
     const std::vector<QString> codes = probeCodes(rows);
     std::size_t next = 0;
     for (auto _ : state) {
-        const tervolin::platform::data::LookupResult result = tervolin::platform::data::lookupCode(form.Adodc1, codes[next++ % codes.size()]);
+        const tervolin::app::CodeAnswer result = form.knowledgeBase().lookup(codes[next++ % codes.size()]);
         if (!result.found)
             state.SkipWithError("code not found");
         benchmark::DoNotOptimize(result);
@@ -238,9 +238,9 @@ void FillTextBoxes(benchmark::State& state)
 {
     Form1& form = loadedWindow(BundledRows);
     const std::vector<QString> codes = {QStringLiteral("0x0000007B"), QStringLiteral("0x000000D1")};
-    std::vector<tervolin::platform::data::LookupResult> rows;
+    std::vector<tervolin::app::CodeAnswer> rows;
     for (const QString& code : codes)
-        rows.push_back(tervolin::platform::data::lookupCode(form.Adodc1, code));
+        rows.push_back(form.knowledgeBase().lookup(code));
     std::size_t next = 0;
     for (auto _ : state) {
         const auto& row = rows[next++ % rows.size()];

@@ -19,11 +19,10 @@
 #include <memory>
 
 #include "app/form1.h"
+#include "app/knowledgebase.h"
 #include "app/userdata.h"
 #include "controls/button/vantlebutton.h"
 #include "platform/data/dataerror.h"
-#include "platform/data/datacontrol.h"
-#include "platform/data/lookup.h"
 #include "platform/formdescription.h"
 #include "platform/listbox.h"
 #include "tests/support/recordingmessagebox.h"
@@ -261,15 +260,13 @@ TEST_F(FaultTest, UnusualCodesAreLookedUpExactly)
 // Codes longer than the input box holds reach the lookup through the data control unchanged.
 TEST_F(FaultTest, VeryLongCodesAreLookedUpThroughTheDataControl)
 {
-    tervolin::platform::data::DataControl control;
-    control.setConnectionString(QStringLiteral("Data Source=") + path);
-    control.setCommandType(tervolin::platform::data::CommandType::Text);
+    const auto knowledge = KnowledgeBase::openFile(path);
     const QString million(1'000'000, QLatin1Char('B'));
     for (const QString& code : {QString(), million, QStringLiteral("0x0000007B") + million, million + QChar(u'\0') + million}) {
-        const auto result = tervolin::platform::data::lookupCode(control, code);
-        EXPECT_FALSE(result.found) << code.size();
+        const CodeAnswer answer = knowledge->lookup(code);
+        EXPECT_FALSE(answer.found) << code.size();
     }
-    EXPECT_TRUE(tervolin::platform::data::lookupCode(control, withNul("NUL", "INSIDE")).found);
+    EXPECT_TRUE(knowledge->lookup(withNul("NUL", "INSIDE")).found);
 }
 
 // A hand-edited form description: keys that are missing take defaults, a wrong type or garbage is an error that

@@ -96,7 +96,7 @@ TEST_F(Form1Test, OpensWithTheCodeListAndTheRecordCount)
     EXPECT_EQ(form->List1->ListIndex(), -1);
     EXPECT_EQ(form->Command1->Caption(), QStringLiteral("查询"));
     EXPECT_EQ(QApplication::focusWidget(), form->Text1);
-    EXPECT_EQ(form->Adodc1.ConnectionString(),
+    EXPECT_EQ(form->knowledgeBase().dataControl().ConnectionString(),
               QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + dir + QStringLiteral("/db1.mdb;Persist Security Info=False"));
 }
 
@@ -128,7 +128,7 @@ TEST_F(Form1Test, EmptySearchShowsTheWarningForGoodAndQueriesNothing)
     EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果："));
     EXPECT_TRUE(box.calls.empty());
     EXPECT_EQ(QApplication::focusWidget(), form->Text1);
-    EXPECT_EQ(form->Adodc1.RecordSource(), QStringLiteral("select * from lanping"));
+    EXPECT_EQ(form->knowledgeBase().dataControl().RecordSource(), QStringLiteral("select * from lanping"));
 
     search(QStringLiteral("0x0000000A"));
     EXPECT_TRUE(form->Label4->isVisible());

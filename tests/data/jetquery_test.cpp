@@ -10,8 +10,6 @@ using namespace tervolin::platform::data::jet;
 
 namespace {
 
-const QStringList kLanping{QStringLiteral("daima"), QStringLiteral("fenxi"), QStringLiteral("jiejue")};
-
 QString fixture(const char* name) { return tervolin::test::sharedDir() + QStringLiteral("/fixtures/jet/") + QLatin1String(name); }
 
 // The rows of lanping_sample.tsv: \N (NULL) reads as empty text, \n is the CR LF stored in the file.
@@ -45,7 +43,7 @@ QueryRun run(const QString& path, const QString& sql)
     const std::unique_ptr<JetFile> file = JetFile::open(path, &r.error);
     if (!file)
         return r;
-    const std::unique_ptr<JetQuery> query = JetQuery::prepare(*file, sql, kLanping, &r.error);
+    const std::unique_ptr<JetQuery> query = JetQuery::prepare(*file, sql, &r.error);
     if (!query)
         return r;
     while (query->step(&r.error))

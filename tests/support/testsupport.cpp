@@ -1,6 +1,5 @@
 #include "tests/support/testsupport.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -8,6 +7,10 @@
 #include <vector>
 
 namespace tervolin::test {
+
+QString sourceFile(const QString& relative) { return QStringLiteral(TERVOLIN_SOURCE_DIR "/") + relative; }
+
+QString jetFixture(const char* name) { return sourceFile(QStringLiteral("tests/fixtures/jet/") + QLatin1String(name)); }
 
 QString sharedDir()
 {

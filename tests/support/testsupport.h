@@ -5,6 +5,12 @@
 
 namespace tervolin::test {
 
+/// A file of the project's source tree, by its path from the top ("data/bugcheck_codes.csv").
+QString sourceFile(const QString& relative);
+
+/// One of the Jet test databases in tests/fixtures/jet.
+QString jetFixture(const char* name);
+
 /// The shared fixtures folder (../shared beside the repository), or an empty string when it is absent.
 QString sharedDir();
 
