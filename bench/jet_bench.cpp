@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "app/knowledgebase.h"
@@ -15,7 +14,7 @@ namespace {
 
 using namespace tervolin::platform::data;
 
-QString jetFixture() { return QStringLiteral(TERVOLIN_SHARED_DIR "/fixtures/jet/lanping_sample.mdb"); }
+QString jetFixture() { return QStringLiteral(TERVOLIN_FIXTURES_DIR "/jet/lanping_sample.mdb"); }
 
 // The SQLite conversion of the Jet fixture, made once per run.
 QString sqliteCopy()
@@ -43,10 +42,6 @@ QString fileFor(int jet) { return jet ? jetFixture() : sqliteCopy(); }
 
 void listCodes(benchmark::State& state)
 {
-    if (!QFileInfo::exists(jetFixture())) {
-        state.SkipWithError("../shared fixtures are absent");
-        return;
-    }
     const QString path = fileFor(int(state.range(0)));
     Connection connection;
     connection.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source = ") + path);
@@ -67,10 +62,6 @@ void listCodes(benchmark::State& state)
 // range(1): 0 looks up the first row's code, 1 the last row's (a full scan on Jet), 2 a missing code.
 void lookup(benchmark::State& state)
 {
-    if (!QFileInfo::exists(jetFixture())) {
-        state.SkipWithError("../shared fixtures are absent");
-        return;
-    }
     const QString path = fileFor(int(state.range(0)));
     const QString codes[] = {QStringLiteral("0x0000007b"), QStringLiteral("MixedCase"), QStringLiteral("0xDEADDEAD")};
     const QString code = codes[state.range(1)];

@@ -17,6 +17,7 @@
 #include "app/form1.h"
 #include "app/userdata.h"
 #include "platform/listbox.h"
+#include "tests/support/qtprinters.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/testsupport.h"
 
@@ -30,21 +31,39 @@ struct DocumentedCode
     QString name;
 };
 
-// ../shared/data/bugcheck_codes.csv: "code,name" per line after a header.
+// data/bugcheck_codes.csv: "code,name,parameters,page" per line after a header.
 std::vector<DocumentedCode> documentedCodes()
 {
     std::vector<DocumentedCode> codes;
-    QFile file(tervolin::test::sharedDir() + QStringLiteral("/data/bugcheck_codes.csv"));
+    QFile file(tervolin::test::sourceFile(QStringLiteral("data/bugcheck_codes.csv")));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return codes;
     file.readLine();
     while (!file.atEnd()) {
         const QStringList fields = QString::fromUtf8(file.readLine()).trimmed().split(QLatin1Char(','));
-        if (fields.size() == 2)
+        if (fields.size() == 4)
             codes.push_back({fields[0], fields[1]});
     }
     return codes;
 }
+
+// The first edition of the bundled knowledge base lacks these documented codes (most are live-dump codes) and
+// spells the name of 0x000001D0 differently; the second edition of the knowledge base adds them, and then these
+// lists go.
+const QSet<QString> CodesNotYetBundled = {
+    QStringLiteral("0x000000AB"), QStringLiteral("0x00000156"), QStringLiteral("0x0000015C"), QStringLiteral("0x0000015D"),
+    QStringLiteral("0x0000015E"), QStringLiteral("0x00000165"), QStringLiteral("0x00000166"), QStringLiteral("0x00000167"),
+    QStringLiteral("0x00000168"), QStringLiteral("0x00000169"), QStringLiteral("0x0000016A"), QStringLiteral("0x0000016B"),
+    QStringLiteral("0x0000016F"), QStringLiteral("0x00000175"), QStringLiteral("0x00000179"), QStringLiteral("0x0000017C"),
+    QStringLiteral("0x0000017D"), QStringLiteral("0x00000188"), QStringLiteral("0x00000190"), QStringLiteral("0x00000195"),
+    QStringLiteral("0x00000198"), QStringLiteral("0x0000019D"), QStringLiteral("0x000001A1"), QStringLiteral("0x000001A3"),
+    QStringLiteral("0x000001A4"), QStringLiteral("0x000001A5"), QStringLiteral("0x000001A6"), QStringLiteral("0x000001A7"),
+    QStringLiteral("0x000001A8"), QStringLiteral("0x000001A9"), QStringLiteral("0x000001B0"), QStringLiteral("0x000001B8"),
+    QStringLiteral("0x000001C4"), QStringLiteral("0x000001C5"), QStringLiteral("0x000001C9"), QStringLiteral("0x000001CC"),
+    QStringLiteral("0x000001D1"), QStringLiteral("0x000001D4"), QStringLiteral("0x000001E1"), QStringLiteral("0x000001F5"),
+    QStringLiteral("0x000021C8"),
+};
+const QSet<QString> NamesNotYetBundled = {QStringLiteral("0x000001D0")};
 
 struct Row
 {
@@ -133,11 +152,10 @@ TEST_F(BundledKnowledgeBase, EveryRowHasACodeUniqueWithoutRegardToCaseAndChinese
 
 TEST_F(BundledKnowledgeBase, EachCodeStandsBesideItsNameWithTheSameTextsInNumericOrder)
 {
-    TERVOLIN_REQUIRE_SHARED();
     QHash<QString, QString> nameOf;
     for (const DocumentedCode& d : documentedCodes())
         nameOf.insert(d.code.toUpper(), d.name);
-    ASSERT_EQ(nameOf.size(), 379);
+    ASSERT_EQ(nameOf.size(), 425);
     ASSERT_EQ(rows.size() % 2, 0u);
     qulonglong previous = 0;
     for (std::size_t i = 0; i < rows.size(); i += 2) {
@@ -148,7 +166,7 @@ TEST_F(BundledKnowledgeBase, EachCodeStandsBesideItsNameWithTheSameTextsInNumeri
         ASSERT_TRUE(ok && hex.startsWith(QStringLiteral("0x")) && hex.size() == 10) << hex.toStdString();
         EXPECT_GT(value, previous) << hex.toStdString();
         previous = value;
-        if (nameOf.contains(hex.toUpper())) {
+        if (nameOf.contains(hex.toUpper()) && !NamesNotYetBundled.contains(hex)) {
             EXPECT_EQ(name, nameOf.value(hex.toUpper())) << hex.toStdString();
         }
         EXPECT_EQ(rows[i].fenxi, rows[i + 1].fenxi) << hex.toStdString();
@@ -158,13 +176,15 @@ TEST_F(BundledKnowledgeBase, EachCodeStandsBesideItsNameWithTheSameTextsInNumeri
 
 TEST_F(BundledKnowledgeBase, EveryDocumentedCodeIsFoundByItsHexFormAndByItsName)
 {
-    TERVOLIN_REQUIRE_SHARED();
     const std::vector<DocumentedCode> documented = documentedCodes();
-    ASSERT_EQ(documented.size(), 379u);
+    ASSERT_EQ(documented.size(), 425u);
     openWindow();
     for (const DocumentedCode& d : documented) {
+        if (CodesNotYetBundled.contains(d.code))
+            continue;
         QString analysis;
-        for (const QString& typed : {d.code, d.name}) {
+        const bool nameBundled = !NamesNotYetBundled.contains(d.code);
+        for (const QString& typed : nameBundled ? QStringList{d.code, d.name} : QStringList{d.code}) {
             form->Text1->setText(typed);
             form->Search();
             ASSERT_TRUE(box.calls.empty()) << "not found: " << typed.toStdString();
@@ -183,7 +203,7 @@ TEST_F(BundledKnowledgeBase, EveryDocumentedCodeIsFoundByItsHexFormAndByItsName)
 TEST_F(BundledKnowledgeBase, RecordCountLineCountsEveryRow)
 {
     openWindow();
-    EXPECT_GE(rows.size(), 2u * 379u);
+    EXPECT_GE(rows.size(), 2u * (425u - CodesNotYetBundled.size()));
     EXPECT_EQ(form->List1->ListCount(), static_cast<int>(rows.size()));
     EXPECT_EQ(form->Label8->text(), QStringLiteral("当前数据库共有%1条记录").arg(rows.size()));
 }

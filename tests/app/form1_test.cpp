@@ -242,11 +242,10 @@ TEST_F(Form1Test, ASessionOfLookupsLeavesTheDataFileByteIdentical)
 // A user's Access db1.mdb: the same window, read-only through the Jet engine.
 TEST_F(Form1Test, AJetDatabaseOpensCountsAndAnswersSearches)
 {
-    TERVOLIN_REQUIRE_SHARED();
     form.reset();
     dir = tervolin::test::scratchDir();
     path = dir + QStringLiteral("/db1.mdb");
-    ASSERT_TRUE(QFile::copy(tervolin::test::sharedDir() + QStringLiteral("/fixtures/jet/lanping_sample.mdb"), path));
+    ASSERT_TRUE(QFile::copy(tervolin::test::jetFixture("lanping_sample.mdb"), path));
     const QByteArray before = tervolin::test::fileHash(path);
     UserData::setApplicationDirectory(dir);
     form = std::make_unique<Form1>(box);

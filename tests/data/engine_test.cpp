@@ -106,8 +106,7 @@ TEST(Engine, FormatIsChosenByTheFirstBytes)
 
 TEST(Engine, RealJetFileOpensWithTheJetEngineUntouched)
 {
-    TERVOLIN_REQUIRE_SHARED();
-    const QString path = tervolin::test::sharedDir() + QStringLiteral("/fixtures/jet/lanping_sample.mdb");
+    const QString path = tervolin::test::jetFixture("lanping_sample.mdb");
     const QByteArray before = tervolin::test::fileHash(path);
     const std::shared_ptr<EngineConnection> connection = openDatabaseFile(path);
     const std::unique_ptr<Cursor> cursor = connection->execute(QStringLiteral("SELECT daima FROM lanping"));

@@ -21,7 +21,7 @@ using namespace tervolin::platform::data::jet;
 
 namespace {
 
-QString fixture(const char* name) { return tervolin::test::sharedDir() + QStringLiteral("/fixtures/jet/") + QLatin1String(name); }
+QString fixture(const char* name) { return tervolin::test::jetFixture(name); }
 
 QByteArray readAll(const QString& path)
 {
@@ -167,7 +167,6 @@ TEST(JetFile, RecognisesTheJetSignature)
 
 TEST(JetFile, DecodesCompressedUnicodeAndJet3Texts)
 {
-    TERVOLIN_REQUIRE_SHARED();
     const QStringList unicode = column(fixture("jackcess_testUnicodeCompV2003.mdb"), "Table", "Unicode");
     ASSERT_GE(unicode.size(), 8);
     EXPECT_EQ(unicode[0], QStringLiteral("only ascii chars"));
@@ -185,7 +184,6 @@ TEST(JetFile, DecodesCompressedUnicodeAndJet3Texts)
 
 TEST(JetFile, OpenErrorsAreClear)
 {
-    TERVOLIN_REQUIRE_SHARED();
     const QString text = writeScratch(QStringLiteral("notes.mdb"), "just some text, not a database\n");
     const QString empty = writeScratch(QStringLiteral("empty.mdb"), {});
     // Cut before the catalogue's rows, and between the catalogue and the table's definition (page 24).
@@ -226,7 +224,6 @@ TEST(JetFile, OpenErrorsAreClear)
 
 TEST(JetFile, ReadingNeverChangesTheFile)
 {
-    TERVOLIN_REQUIRE_SHARED();
     for (const char* name : {"lanping_sample.mdb", "jackcess_testUnicodeCompV2003.mdb", "jackcess_testV1997.mdb"}) {
         const QByteArray before = QCryptographicHash::hash(readAll(fixture(name)), QCryptographicHash::Sha256);
         scanEverything(fixture(name));
@@ -237,7 +234,6 @@ TEST(JetFile, ReadingNeverChangesTheFile)
 
 TEST(JetFile, TruncatedCopiesGiveErrors)
 {
-    TERVOLIN_REQUIRE_SHARED();
     const QByteArray original = readAll(fixture("lanping_sample.mdb"));
     ASSERT_EQ(scanEverything(fixture("lanping_sample.mdb")), QString());
     // Cut inside the header, at page boundaries before and after the table's pages, and inside a page.
@@ -251,7 +247,6 @@ TEST(JetFile, TruncatedCopiesGiveErrors)
 // Damaged files must give errors or readable rows, never a crash (this test is meant for the sanitizer build too).
 TEST(JetFile, ByteFlippedCopiesNeverCrash)
 {
-    TERVOLIN_REQUIRE_SHARED();
     const QByteArray original = readAll(fixture("lanping_sample.mdb"));
     const QString path = tervolin::test::scratchDir() + QStringLiteral("/flipped.mdb");
     std::mt19937 random(20240611);
@@ -279,7 +274,6 @@ TEST(JetFile, ByteFlippedCopiesNeverCrash)
 // open loop forever; the tool reads no properties, so such a file opens or is refused as damaged, promptly.
 TEST(JetFile, DamagedPropertyBlocksNeitherHangNorWrite)
 {
-    TERVOLIN_REQUIRE_SHARED();
     struct Case {
         const char* fixture;
         const char* signature;

@@ -1,6 +1,5 @@
 #include "tests/support/testsupport.h"
 
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -11,12 +10,6 @@ namespace tervolin::test {
 QString sourceFile(const QString& relative) { return QStringLiteral(TERVOLIN_SOURCE_DIR "/") + relative; }
 
 QString jetFixture(const char* name) { return sourceFile(QStringLiteral("tests/fixtures/jet/") + QLatin1String(name)); }
-
-QString sharedDir()
-{
-    const QFileInfo info(QStringLiteral(TERVOLIN_SHARED_DIR));
-    return info.isDir() ? info.canonicalFilePath() : QString();
-}
 
 QString scratchDir()
 {

@@ -12,7 +12,7 @@ using namespace tervolin::tools;
 
 namespace {
 
-QString fixture(const char* name) { return tervolin::test::sharedDir() + QStringLiteral("/fixtures/jet/") + QLatin1String(name); }
+QString fixture(const char* name) { return tervolin::test::jetFixture(name); }
 
 struct KbRun {
     int status;
@@ -50,7 +50,6 @@ void writeFile(const QString& path, const QByteArray& bytes)
 // NULL survives the conversion (the sample's NULLs are Memo values; a zero-length Text value would read as NULL).
 TEST(KbTool, ConvertOfTheJetSampleExportsItsTsv)
 {
-    TERVOLIN_REQUIRE_SHARED();
     const QString converted = tervolin::test::scratchDir() + QStringLiteral("/converted.mdb");
     const QByteArray jetHash = QCryptographicHash::hash(readAll(fixture("lanping_sample.mdb")), QCryptographicHash::Sha256);
     const KbRun convert = kb({QStringLiteral("convert"), fixture("lanping_sample.mdb"), converted});
@@ -69,7 +68,6 @@ TEST(KbTool, ConvertOfTheJetSampleExportsItsTsv)
 
 TEST(KbTool, LookupAnswersLikeTheWindowWithExitStatus)
 {
-    TERVOLIN_REQUIRE_SHARED();
     const QString jet = fixture("lanping_sample.mdb");
     struct Case { QStringList args; int status; const char* out; };
     const Case cases[] = {
@@ -158,7 +156,6 @@ TEST(KbTool, ImportExportRoundTripIsLossless)
 
 TEST(KbTool, ErrorsGoToStandardErrorWithAStatus)
 {
-    TERVOLIN_REQUIRE_SHARED();
     const QString dir = tervolin::test::scratchDir();
     writeFile(dir + QStringLiteral("/bad.tsv"), "only\ttwo\n");
     struct Case { QStringList args; int status; const char* err; };
