@@ -15,8 +15,10 @@
 #include <memory>
 
 #include "app/form1.h"
+#include "app/startup.h"
 #include "app/userdata.h"
 #include "platform/listbox.h"
+#include "tests/app/form1controls.h"
 #include "tests/support/qtprinters.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/testsupport.h"
@@ -114,8 +116,9 @@ protected:
     void openWindow()
     {
         UserData::setApplicationDirectory(QFileInfo(QStringLiteral(TERVOLIN_BUILT_DB)).absolutePath());
-        form = std::make_unique<Form1>(box);
-        form->Form_Load();
+        form = loadMainWindow(box);
+        ASSERT_NE(form, nullptr);
+        ui = tervolin::test::form1Controls(*form);
     }
 
     void TearDown() override
@@ -127,6 +130,7 @@ protected:
     std::vector<Row> rows;
     tervolin::test::RecordingMessageBox box;
     std::unique_ptr<Form1> form;
+    tervolin::app::Form1Controls ui;
 };
 
 }  // namespace
@@ -185,17 +189,17 @@ TEST_F(BundledKnowledgeBase, EveryDocumentedCodeIsFoundByItsHexFormAndByItsName)
         QString analysis;
         const bool nameBundled = !NamesNotYetBundled.contains(d.code);
         for (const QString& typed : nameBundled ? QStringList{d.code, d.name} : QStringList{d.code}) {
-            form->Text1->setText(typed);
+            ui.Text1->setText(typed);
             form->Search();
             ASSERT_TRUE(box.calls.empty()) << "not found: " << typed.toStdString();
-            EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：") + typed);
-            EXPECT_EQ(form->List1->text(), typed);
-            EXPECT_TRUE(hasChinese(form->Text2->toPlainText())) << typed.toStdString();
-            EXPECT_TRUE(hasChinese(form->Text3->toPlainText())) << typed.toStdString();
+            EXPECT_EQ(ui.Label7->text(), QStringLiteral("当前结果：") + typed);
+            EXPECT_EQ(ui.List1->text(), typed);
+            EXPECT_TRUE(hasChinese(ui.Text2->toPlainText())) << typed.toStdString();
+            EXPECT_TRUE(hasChinese(ui.Text3->toPlainText())) << typed.toStdString();
             if (analysis.isEmpty())
-                analysis = form->Text2->toPlainText();
+                analysis = ui.Text2->toPlainText();
             else
-                EXPECT_EQ(form->Text2->toPlainText(), analysis) << typed.toStdString();
+                EXPECT_EQ(ui.Text2->toPlainText(), analysis) << typed.toStdString();
         }
     }
 }
@@ -204,6 +208,6 @@ TEST_F(BundledKnowledgeBase, RecordCountLineCountsEveryRow)
 {
     openWindow();
     EXPECT_GE(rows.size(), 2u * (425u - CodesNotYetBundled.size()));
-    EXPECT_EQ(form->List1->ListCount(), static_cast<int>(rows.size()));
-    EXPECT_EQ(form->Label8->text(), QStringLiteral("当前数据库共有%1条记录").arg(rows.size()));
+    EXPECT_EQ(ui.List1->ListCount(), static_cast<int>(rows.size()));
+    EXPECT_EQ(ui.Label8->text(), QStringLiteral("当前数据库共有%1条记录").arg(rows.size()));
 }

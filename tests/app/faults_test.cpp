@@ -19,12 +19,14 @@
 #include <memory>
 
 #include "app/form1.h"
+#include "app/startup.h"
 #include "app/knowledgebase.h"
 #include "app/userdata.h"
 #include "controls/button/vantlebutton.h"
 #include "platform/data/dataerror.h"
 #include "platform/formdescription.h"
 #include "platform/listbox.h"
+#include "tests/app/form1controls.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/sqlitefiles.h"
 #include "tests/support/testsupport.h"
@@ -88,20 +90,22 @@ protected:
 
     void openWindow()
     {
-        form = std::make_unique<Form1>(box);
-        form->Form_Load();
+        form = loadMainWindow(box);
+        ASSERT_NE(form, nullptr);
+        ui = tervolin::test::form1Controls(*form);
         form->showCentred();
         QApplication::processEvents();
     }
 
     void search(const QString& code)
     {
-        form->Text1->setText(code);
-        Q_EMIT form->Command1->Click();
+        ui.Text1->setText(code);
+        Q_EMIT ui.Command1->Click();
     }
 
     tervolin::test::RecordingMessageBox box;
     std::unique_ptr<Form1> form;
+    tervolin::app::Form1Controls ui;
     QString dir;
     QString path;
 };
@@ -155,8 +159,8 @@ TEST_F(FaultTest, DataFileChangedWhileTheWindowIsOpenGivesTheRightRowOrAClearErr
             if (box.calls.empty()) {
                 // Found: the row of the file the window opened on (its connection stays open), or of a file now
                 // at the path — never anything else.
-                EXPECT_EQ(form->List1->text().compare(code, Qt::CaseInsensitive), 0);
-                const QString fenxi = form->Text2->toPlainText();
+                EXPECT_EQ(ui.List1->text().compare(code, Qt::CaseInsensitive), 0);
+                const QString fenxi = ui.Text2->toPlainText();
                 const QString expected = code == QStringLiteral("0x0000007B") ? QStringLiteral("分析 7B") : QString(2000, QLatin1Char('f'));
                 EXPECT_TRUE(fenxi == expected || fenxi == QStringLiteral("other")) << fenxi.left(40).toStdString();
             } else {
@@ -182,13 +186,10 @@ TEST_F(FaultTest, UnreadableFileAtStartIsReported)
     QFile probe(path);
     if (probe.open(QIODevice::ReadOnly))
         GTEST_SKIP() << "this user (root) reads the file despite its permissions";
-    try {
-        openWindow();
-        FAIL() << "opened an unreadable file";
-    } catch (const tervolin::platform::data::DataError& error) {
-        EXPECT_EQ(error.filePath(), path);
-        EXPECT_TRUE(error.message().contains(QStringLiteral("cannot be read"))) << error.message().toStdString();
-    }
+    EXPECT_EQ(loadMainWindow(box), nullptr) << "opened an unreadable file";
+    ASSERT_EQ(box.calls.size(), 1u);
+    EXPECT_TRUE(box.calls[0].text.contains(path)) << box.calls[0].text.toStdString();
+    EXPECT_TRUE(box.calls[0].text.contains(QStringLiteral("cannot be read"))) << box.calls[0].text.toStdString();
 }
 
 // Another connection holds a write transaction with uncommitted changes. The window reads without taking locks,
@@ -204,10 +205,10 @@ TEST_F(FaultTest, AWriterHoldingATransactionNeitherBlocksNorLeaksIntoLookups)
     const QByteArray before = tervolin::test::fileHash(path);
 
     openWindow();
-    EXPECT_EQ(form->List1->ListCount(), static_cast<int>(rows().size()));
+    EXPECT_EQ(ui.List1->ListCount(), static_cast<int>(rows().size()));
     search(QStringLiteral("0x0000007B"));
     EXPECT_TRUE(box.calls.empty());
-    EXPECT_EQ(form->Text2->toPlainText(), QStringLiteral("分析 7B"));
+    EXPECT_EQ(ui.Text2->toPlainText(), QStringLiteral("分析 7B"));
     search(QStringLiteral("0xNEW"));
     ASSERT_EQ(box.calls.size(), 1u);
     EXPECT_EQ(box.calls[0].text, NotFound);
@@ -243,13 +244,13 @@ TEST_F(FaultTest, UnusualCodesAreLookedUpExactly)
         SCOPED_TRACE(c.name);
         box.calls.clear();
         search(c.code);
-        ASSERT_EQ(form->Text1->text(), c.code);  // the box holds the code unchanged
+        ASSERT_EQ(ui.Text1->text(), c.code);  // the box holds the code unchanged
         if (c.found) {
             EXPECT_TRUE(box.calls.empty());
-            EXPECT_EQ(form->List1->text().compare(c.code, Qt::CaseInsensitive), 0);
-            EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：") + form->List1->text());
+            EXPECT_EQ(ui.List1->text().compare(c.code, Qt::CaseInsensitive), 0);
+            EXPECT_EQ(ui.Label7->text(), QStringLiteral("当前结果：") + ui.List1->text());
         } else {
-            EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：") + c.code);
+            EXPECT_EQ(ui.Label7->text(), QStringLiteral("当前结果：") + c.code);
             ASSERT_EQ(box.calls.size(), 1u);
             EXPECT_EQ(box.calls[0].text, NotFound);
         }

@@ -1,0 +1,46 @@
+#pragma once
+// The main window's controls for tests, found as a user's tools find them: by their object names, the designer
+// names.
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QWidget>
+
+#include "app/form1layout.h"
+#include "controls/button/vantlebutton.h"
+#include "platform/listbox.h"
+
+namespace tervolin::test {
+
+template <typename Widget>
+void findNamed(const QWidget& form, Widget*& widget, const char* name)
+{
+    widget = form.findChild<Widget*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+    EXPECT_NE(widget, nullptr) << "the main window has no " << name;
+}
+
+inline app::Form1Controls form1Controls(const QWidget& form)
+{
+    app::Form1Controls c;
+    findNamed(form, c.Text1, "Text1");
+    findNamed(form, c.List1, "List1");
+    findNamed(form, c.Text2, "Text2");
+    findNamed(form, c.Text3, "Text3");
+    findNamed(form, c.Command1, "Command1");
+    findNamed(form, c.vantlebutton2, "vantlebutton2");
+    findNamed(form, c.vantlebutton3, "vantlebutton3");
+    findNamed(form, c.Label1, "Label1");
+    findNamed(form, c.Label2, "Label2");
+    findNamed(form, c.Label3, "Label3");
+    findNamed(form, c.Label4, "Label4");
+    findNamed(form, c.Label5, "Label5");
+    findNamed(form, c.Label6, "Label6");
+    findNamed(form, c.Label7, "Label7");
+    findNamed(form, c.Label8, "Label8");
+    return c;
+}
+
+}  // namespace tervolin::test
