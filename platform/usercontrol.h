@@ -102,7 +102,6 @@ public:
     /// Tells the container that the named property changed, so its form description needs saving.
     void PropertyChanged(const QString& name);
     bool propertiesChanged() const { return propertiesChanged_; }
-    void clearPropertiesChanged() { propertiesChanged_ = false; }
 
     WindowHandle hWndOf() const { return handleOf(this); }
 

@@ -18,7 +18,7 @@
 #include "app/startup.h"
 #include "app/userdata.h"
 #include "platform/listbox.h"
-#include "tests/app/form1controls.h"
+#include "tests/app/mainwindow.h"
 #include "tests/support/qtprinters.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/testsupport.h"
@@ -115,10 +115,7 @@ protected:
 
     void openWindow()
     {
-        UserData::setApplicationDirectory(QFileInfo(QStringLiteral(TERVOLIN_BUILT_DB)).absolutePath());
-        form = loadMainWindow(box);
-        ASSERT_NE(form, nullptr);
-        ui = tervolin::test::form1Controls(*form);
+        tervolin::test::openMainWindow(QFileInfo(QStringLiteral(TERVOLIN_BUILT_DB)).absolutePath(), box, form, ui, false);
     }
 
     void TearDown() override

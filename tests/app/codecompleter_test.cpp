@@ -20,7 +20,7 @@
 #include "app/userdata.h"
 #include "controls/button/vantlebutton.h"
 #include "platform/listbox.h"
-#include "tests/app/form1controls.h"
+#include "tests/app/mainwindow.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/sqlitefiles.h"
 #include "tests/support/testsupport.h"
@@ -248,13 +248,7 @@ protected:
                                        {QStringLiteral("INACCESSIBLE_BOOT_DEVICE"), QStringLiteral("分析 7B"), QStringLiteral("解决 7B")},
                                        {QStringLiteral("0x0000007E"), QStringLiteral("分析 7E"), QStringLiteral("解决 7E")},
                                        {QStringLiteral("SYSTEM_THREAD_EXCEPTION_NOT_HANDLED"), QStringLiteral("分析 7E"), QStringLiteral("解决 7E")}});
-        UserData::setApplicationDirectory(dir);
-        form = loadMainWindow(box);
-        ASSERT_NE(form, nullptr);
-        ui = tervolin::test::form1Controls(*form);
-        form->showCentred();
-        QApplication::setActiveWindow(form.get());
-        QApplication::processEvents();
+        tervolin::test::openMainWindow(dir, box, form, ui);
         completion = ui.Text1->findChild<CodeCompletion*>();
     }
     void TearDown() override

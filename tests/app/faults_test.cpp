@@ -26,7 +26,7 @@
 #include "platform/data/dataerror.h"
 #include "platform/formdescription.h"
 #include "platform/listbox.h"
-#include "tests/app/form1controls.h"
+#include "tests/app/mainwindow.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/sqlitefiles.h"
 #include "tests/support/testsupport.h"
@@ -88,14 +88,7 @@ protected:
         UserData::setApplicationDirectory({});
     }
 
-    void openWindow()
-    {
-        form = loadMainWindow(box);
-        ASSERT_NE(form, nullptr);
-        ui = tervolin::test::form1Controls(*form);
-        form->showCentred();
-        QApplication::processEvents();
-    }
+    void openWindow() { tervolin::test::openMainWindow(dir, box, form, ui); }
 
     void search(const QString& code)
     {

@@ -19,7 +19,7 @@
 #include "controls/button/vantlebutton.h"
 #include "platform/colour.h"
 #include "platform/listbox.h"
-#include "tests/app/form1controls.h"
+#include "tests/app/mainwindow.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/sqlitefiles.h"
 #include "tests/support/testsupport.h"
@@ -58,13 +58,7 @@ protected:
         dir = tervolin::test::scratchDir();
         path = dir + QStringLiteral("/db1.mdb");
         tervolin::test::createLanping(path, data);
-        UserData::setApplicationDirectory(dir);
-        form = loadMainWindow(box);
-        ASSERT_NE(form, nullptr);
-        ui = tervolin::test::form1Controls(*form);
-        form->showCentred();
-        QApplication::setActiveWindow(form.get());
-        QApplication::processEvents();
+        tervolin::test::openMainWindow(dir, box, form, ui);
     }
 
     void search(const QString& code)
@@ -251,12 +245,7 @@ TEST_F(Form1Test, AJetDatabaseOpensCountsAndAnswersSearches)
     path = dir + QStringLiteral("/db1.mdb");
     ASSERT_TRUE(QFile::copy(tervolin::test::jetFixture("lanping_sample.mdb"), path));
     const QByteArray before = tervolin::test::fileHash(path);
-    UserData::setApplicationDirectory(dir);
-    form = loadMainWindow(box);
-    ASSERT_NE(form, nullptr);
-    ui = tervolin::test::form1Controls(*form);
-    form->showCentred();
-    QApplication::processEvents();
+    tervolin::test::openMainWindow(dir, box, form, ui);
 
     EXPECT_EQ(ui.Label8->text(), QStringLiteral("当前数据库共有14条记录"));
     EXPECT_EQ(ui.List1->ListCount(), 14);

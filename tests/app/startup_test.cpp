@@ -8,7 +8,7 @@
 #include "app/startup.h"
 #include "app/userdata.h"
 #include "platform/listbox.h"
-#include "tests/app/form1controls.h"
+#include "tests/app/mainwindow.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/sqlitefiles.h"
 #include "tests/support/testsupport.h"

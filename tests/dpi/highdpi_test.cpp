@@ -19,7 +19,7 @@
 #include "controls/progressbar/progressbar.h"
 #include "platform/listbox.h"
 #include "platform/usercontrol.h"
-#include "tests/app/form1controls.h"
+#include "tests/app/mainwindow.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/sqlitefiles.h"
 #include "tests/support/testsupport.h"

@@ -1,15 +1,19 @@
 #pragma once
-// The main window's controls for tests, found as a user's tools find them: by their object names, the designer
-// names.
+// The main window for tests: opened as the program opens it, its controls found as a user's tools find them, by
+// their object names (the designer names).
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QWidget>
 
+#include "app/form1.h"
 #include "app/form1layout.h"
+#include "app/startup.h"
+#include "app/userdata.h"
 #include "controls/button/vantlebutton.h"
 #include "platform/listbox.h"
 
@@ -41,6 +45,23 @@ inline app::Form1Controls form1Controls(const QWidget& form)
     findNamed(form, c.Label7, "Label7");
     findNamed(form, c.Label8, "Label8");
     return c;
+}
+
+/// Loads the main window on the db1.mdb in `directory` (made the application directory) and finds its controls;
+/// shows it centred and active unless `shown` is false.
+inline void openMainWindow(const QString& directory, platform::MessageBoxService& box, std::unique_ptr<app::Form1>& form,
+                           app::Form1Controls& ui, bool shown = true)
+{
+    form.reset();
+    app::UserData::setApplicationDirectory(directory);
+    form = app::loadMainWindow(box);
+    ASSERT_NE(form, nullptr) << "the main window did not open on " << directory.toStdString();
+    ui = form1Controls(*form);
+    if (!shown)
+        return;
+    form->showCentred();
+    QApplication::setActiveWindow(form.get());
+    QApplication::processEvents();
 }
 
 }  // namespace tervolin::test
