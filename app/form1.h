@@ -13,7 +13,7 @@
 
 #include "app/form1layout.h"
 #include "app/knowledgebase.h"
-#include "platform/textlist.h"
+#include "platform/core/textlist.h"
 #include "platform/usercontrol.h"
 
 class QTimer;

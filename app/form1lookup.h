@@ -6,7 +6,7 @@
 
 #include "app/form1layout.h"
 #include "app/knowledgebase.h"
-#include "platform/textlist.h"
+#include "platform/core/textlist.h"
 
 namespace tervolin::platform {
 class MessageBoxService;

@@ -13,7 +13,7 @@
 
 #include "platform/data/connection.h"
 #include "platform/data/datacontrol.h"
-#include "platform/textlist.h"
+#include "platform/core/textlist.h"
 
 namespace tervolin::app {
 

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "platform/textlist.h"
+#include "platform/core/textlist.h"
 
 namespace tervolin::platform::data {
 
