@@ -63,13 +63,14 @@ public:
     std::vector<StoredCode> rows();
 
     /// Looks the code up through the data control exactly as typed (lookupQuery); the first matching row.
+    /// Throws DataError.
     CodeAnswer lookup(const QString& code);
 
     /// What the parameters of a code mean, by parameter number; empty when the file has no parameter table or
-    /// no row for the code.
+    /// no row for the code. Throws DataError when the table is there but cannot be read.
     std::vector<ParameterMeaning> parameterMeanings(std::uint32_t code);
     /// What a value of parameter `xuhao` of a code means (values compared as numbers); empty text when the file
-    /// has no value table or no row for that value.
+    /// has no value table or no row for that value. Throws DataError when the table is there but cannot be read.
     QString valueMeaning(std::uint32_t code, int xuhao, std::uint64_t value);
 
     /// "select fenxi,jiejue from lanping where daima='…'": the code inside the literal, every apostrophe doubled.
