@@ -178,43 +178,40 @@ void CodeCompleter::pairNeighbours(const std::vector<bool>& isHex)
 void CodeCompleter::buildTrigrams()
 {
     // Two passes over the keys: count each trigram once per code, then fill the postings in code order, so each
-    // list is sorted and free of repeats.
-    std::vector<std::uint32_t> count(DenseGrams + 1, 0);
+    // list is sorted and free of repeats. `last` remembers the code a dense trigram was last seen in.
     std::vector<Id> last(DenseGrams, Unseen);
-    std::vector<std::pair<std::uint64_t, Id>> other;
-    const Id n = static_cast<Id>(codes_.size());
-    for (Id id = 0; id < n; ++id) {
-        if (repeat_[id])
-            continue;
-        const std::string_view k = key(id);
-        for (std::size_t i = 0; i + 3 <= k.size(); ++i) {
-            const std::uint64_t g = gramOf(k.data() + i);
-            if (g >= DenseGrams) {
-                other.emplace_back(g, id);
-            } else if (last[g] != id) {
-                last[g] = id;
-                ++count[g];
+    const auto eachNewGram = [&](auto visit) {
+        std::fill(last.begin(), last.end(), Unseen);
+        for (Id id = 0; id < static_cast<Id>(codes_.size()); ++id) {
+            if (repeat_[id])
+                continue;
+            const std::string_view k = key(id);
+            for (std::size_t i = 0; i + 3 <= k.size(); ++i) {
+                const std::uint64_t g = gramOf(k.data() + i);
+                if (g >= DenseGrams || last[g] != id)
+                    visit(g, id);
+                if (g < DenseGrams)
+                    last[g] = id;
             }
         }
-    }
+    };
+    std::vector<std::uint32_t> count(DenseGrams + 1, 0);
+    std::vector<std::pair<std::uint64_t, Id>> other;
+    eachNewGram([&](std::uint64_t g, Id id) {
+        if (g >= DenseGrams)
+            other.emplace_back(g, id);
+        else
+            ++count[g];
+    });
     gramStart_.assign(DenseGrams + 1, 0);
     for (std::uint32_t g = 0; g < DenseGrams; ++g)
         gramStart_[g + 1] = gramStart_[g] + count[g];
     gramIds_.resize(gramStart_[DenseGrams]);
     std::vector<std::uint32_t> fill(gramStart_.begin(), gramStart_.end() - 1);
-    std::fill(last.begin(), last.end(), Unseen);
-    for (Id id = 0; id < n; ++id) {
-        if (repeat_[id])
-            continue;
-        const std::string_view k = key(id);
-        for (std::size_t i = 0; i + 3 <= k.size(); ++i) {
-            const std::uint64_t g = gramOf(k.data() + i);
-            if (g < DenseGrams && last[g] != id) {
-                last[g] = id;
-                gramIds_[fill[g]++] = id;
-            }
-        }
-    }
+    eachNewGram([&](std::uint64_t g, Id id) {
+        if (g < DenseGrams)
+            gramIds_[fill[g]++] = id;
+    });
     std::sort(other.begin(), other.end());
     other.erase(std::unique(other.begin(), other.end()), other.end());
     for (const auto& [gram, id] : other) {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/textlist.h"
+#include "platform/core/textlist.h"
 
 #include <cstdint>
 #include <optional>

@@ -11,14 +11,12 @@
 #include "controls/button/vantlebutton.h"
 #include "platform/colour.h"
 #include "platform/formdescription.h"
+#include "platform/twips.h"
 
 namespace tervolin::app {
 namespace {
 
-// Layout is given in twips; 15 twips are one pixel at 96 dots per inch.
-constexpr int twips(int t) { return t / 15; }
-QRect twipRect(int left, int top, int width, int height) { return {twips(left), twips(top), twips(width), twips(height)}; }
-QRect twipRect(const QRect& r) { return twipRect(r.x(), r.y(), r.width(), r.height()); }
+using platform::twipsToPixels;
 
 const QString AboutText = QStringLiteral("作者：Tervolin 开发组\r\n"
                                          "联系：dev@example.org\r\n"
@@ -42,7 +40,7 @@ guanyu::guanyu(QWidget* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindow
     setWindowTitle(QStringLiteral("关于软件"));
     // Closing the main window ends the program even while this window is shown.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setFixedSize(twips(4680), twips(2190));
+    setFixedSize(twipsToPixels(4680), twipsToPixels(2190));
     setFont(QFont(QStringLiteral("宋体"), 9));
 
     NiceContainr1 = new NiceContainr(this);
@@ -52,13 +50,13 @@ guanyu::guanyu(QWidget* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindow
 
     Label1 = new QLabel(NiceContainr1);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twipRect(1920, 840, 2295, 975));
+    Label1->setGeometry(twipsToPixels(1920, 840, 2295, 975));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setTextFormat(Qt::PlainText);
 
     Picture1 = new QLabel(NiceContainr1);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(twipRect(600, 720, 975, 975));
+    Picture1->setGeometry(twipsToPixels(600, 720, 975, 975));
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picture1->setScaledContents(false);
     QPalette palette = Picture1->palette();
@@ -74,7 +72,7 @@ guanyu::guanyu(QWidget* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindow
     vantlebutton1 = new controls::vantlebutton(NiceContainr1);
     vantlebutton1->setObjectName(QStringLiteral("vantlebutton1"));
     vantlebutton1->setSite(&container_, QStringLiteral("vantlebutton1"));
-    vantlebutton1->setGeometry(twipRect(stored->extent.value_or(QRect(1920, 1680, 1095, 375))));
+    vantlebutton1->setGeometry(twipsToPixels(stored->extent.value_or(QRect(1920, 1680, 1095, 375))));
     vantlebutton1->initialize();
     vantlebutton1->readProperties(stored->properties);
     connect(vantlebutton1, &controls::vantlebutton::Click, this, &guanyu::vantlebutton1_Click);

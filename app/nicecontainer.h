@@ -16,7 +16,7 @@ class NiceContainr : public QWidget
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
 public:
-    /// Height of the caption strip in pixels (400 twips, as the main window's).
+    /// Height of the caption strip in pixels: the skin's own measure, a pixel lower than the main window's strip.
     static constexpr int CaptionHeight = 26;
 
     explicit NiceContainr(QWidget* parent = nullptr);

@@ -6,30 +6,31 @@
 #include "platform/messagebox.h"
 
 namespace tervolin::app {
-namespace {
 
-// Every column the lookups read must be there at start, not only the one the code list reads.
-void checkLookupColumns()
+std::variant<Form1Start, QString> prepareMainWindow()
 {
-    platform::data::Recordset recordset;
-    recordset.Open(QStringLiteral("SELECT daima,fenxi,jiejue FROM lanping"), UserData::DbConnection());
-    recordset.Close();
+    auto design = Form1Design::load();
+    if (const auto* error = std::get_if<QString>(&design))
+        return QStringLiteral("窗体描述有误：\n%1").arg(*error);
+    try {
+        Form1Start start{std::get<Form1Design>(std::move(design)), UserData::OpenDatabase(), {}};
+        start.codes = start.knowledge->codes();
+        return start;
+    } catch (const platform::data::DataError& error) {
+        const QString path = error.filePath().isEmpty() ? UserData::DatabaseFilePath() : error.filePath();
+        return QStringLiteral("无法打开数据库文件：\n%1\n\n%2").arg(path, error.message());
+    }
 }
-
-}  // namespace
 
 std::unique_ptr<Form1> loadMainWindow(platform::MessageBoxService& messageBox)
 {
-    auto form = std::make_unique<Form1>(messageBox);
-    try {
-        form->Form_Load();
-        checkLookupColumns();
-    } catch (const platform::data::DataError& error) {
-        const QString path = error.filePath().isEmpty() ? UserData::DatabaseFilePath() : error.filePath();
-        messageBox.show(nullptr, QStringLiteral("无法打开数据库文件：\n%1\n\n%2").arg(path, error.message()), QStringLiteral("Tervolin1.0"),
-                        platform::MessageBoxIcon::Critical);
+    auto start = prepareMainWindow();
+    if (const auto* error = std::get_if<QString>(&start)) {
+        messageBox.show(nullptr, *error, QStringLiteral("Tervolin1.0"), platform::MessageBoxIcon::Critical);
         return nullptr;
     }
+    auto form = std::make_unique<Form1>(std::get<Form1Start>(std::move(start)), messageBox);
+    form->Form_Load();
     return form;
 }
 

@@ -1,8 +1,11 @@
 #pragma once
-// Start-up: the main window is loaded on the data file before it is shown; a file that cannot be used
-// is reported and no window opens.
+// Start-up: everything that can fail is read before any widget is built: the main window's design, the data file
+// and its code list. A failure is reported and no window opens.
+
+#include <QString>
 
 #include <memory>
+#include <variant>
 
 namespace tervolin::platform {
 class MessageBoxService;
@@ -11,9 +14,14 @@ class MessageBoxService;
 namespace tervolin::app {
 
 class Form1;
+struct Form1Start;
 
-/// Creates Form1 and runs its load. On a data failure shows a message box with the engine's error text and
-/// the file path and returns null; the caller then ends with a non-zero status.
+/// Reads the main window's design and opens the knowledge base on the data file (UserData) with its code list.
+/// The error is the text to show: what failed, the file and the engine's own words.
+std::variant<Form1Start, QString> prepareMainWindow();
+
+/// Prepares, builds and loads Form1. On a failure shows the error in a message box and returns null; the caller
+/// then ends with a non-zero status.
 std::unique_ptr<Form1> loadMainWindow(platform::MessageBoxService& messageBox);
 
 }  // namespace tervolin::app

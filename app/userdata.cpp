@@ -1,9 +1,8 @@
 #include "app/userdata.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
-#include <memory>
+#include "app/knowledgebase.h"
 
 namespace tervolin::app::UserData {
 namespace {
@@ -12,12 +11,6 @@ QString& directoryOverride()
 {
     static QString directory;
     return directory;
-}
-
-std::unique_ptr<platform::data::Connection>& connection()
-{
-    static std::unique_ptr<platform::data::Connection> c = std::make_unique<platform::data::Connection>();
-    return c;
 }
 
 }  // namespace
@@ -37,15 +30,12 @@ QString DatabaseFilePath()
     return directory.endsWith(separator) ? directory + QStringLiteral("db1.mdb") : directory + separator + QStringLiteral("db1.mdb");
 }
 
-void OpenDatabase()
+std::unique_ptr<KnowledgeBase> OpenDatabase()
 {
-    const QString connectionString = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;") + QStringLiteral("Data Source = ") + DatabaseFilePath();
-    auto fresh = std::make_unique<platform::data::Connection>();
-    fresh->setCursorLocation(platform::data::CursorLocation::Client);
-    fresh->Open(connectionString, QString(), QString(), -1);
-    connection() = std::move(fresh);
+    // The data control's string always inserts the separator, also after a root directory.
+    return std::make_unique<KnowledgeBase>(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source = ") + DatabaseFilePath(),
+                                           QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + applicationDirectory()
+                                               + QStringLiteral("/db1.mdb;Persist Security Info=False"));
 }
-
-platform::data::Connection& DbConnection() { return *connection(); }
 
 }  // namespace tervolin::app::UserData

@@ -1,9 +1,14 @@
 #pragma once
-// Module UserData: where the data file lies and the shared connection that is open for the whole run.
+// Module UserData: where the data file lies, and opening the knowledge base on it with the window's two
+// connection strings.
 
 #include <QString>
 
-#include "platform/data/connection.h"
+#include <memory>
+
+namespace tervolin::app {
+class KnowledgeBase;
+}
 
 namespace tervolin::app::UserData {
 
@@ -16,10 +21,10 @@ void setApplicationDirectory(const QString& directory);
 /// The full path of db1.mdb in the application directory.
 QString DatabaseFilePath();
 
-/// Opens DbConnection on DatabaseFilePath() with client-side cursors. Throws platform::data::DataError.
-void OpenDatabase();
-
-/// The shared connection (closed until OpenDatabase).
-platform::data::Connection& DbConnection();
+/// Opens the knowledge base on DatabaseFilePath(): the shared connection on
+/// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source = <path>", the lookup data control on
+/// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<directory>/db1.mdb;Persist Security Info=False".
+/// Throws platform::data::DataError.
+std::unique_ptr<KnowledgeBase> OpenDatabase();
 
 }  // namespace tervolin::app::UserData

@@ -5,6 +5,7 @@
 
 #include "platform/trayicon.h"
 #include "platform/windowhandle.h"
+#include "platform/windowproc.h"
 
 #include <cstdint>
 
@@ -13,7 +14,7 @@ class QWidget;
 namespace tervolin::app::zuixiaohua {
 
 inline constexpr std::uint32_t TrayIconId = 9999;
-inline constexpr std::uint32_t TrayCallbackMessage = 1124;  // the first private window message plus 100
+inline constexpr std::uint32_t TrayCallbackMessage = platform::Messages::WM_USER + 100;  // 1124
 
 /// A window procedure: window, message, first and second parameter; returns the message's result.
 using WindowProcedure = std::intptr_t (*)(platform::WindowHandle, std::uint32_t, std::intptr_t, std::intptr_t);

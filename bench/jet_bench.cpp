@@ -3,12 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "app/knowledgebase.h"
 #include "platform/data/connection.h"
-#include "platform/data/datacontrol.h"
-#include "platform/data/lookup.h"
 #include "platform/data/recordset.h"
 #include "tools/mkdb/knowledgebase.h"
 
@@ -16,7 +14,7 @@ namespace {
 
 using namespace tervolin::platform::data;
 
-QString jetFixture() { return QStringLiteral(TERVOLIN_SHARED_DIR "/fixtures/jet/lanping_sample.mdb"); }
+QString jetFixture() { return QStringLiteral(TERVOLIN_FIXTURES_DIR "/jet/lanping_sample.mdb"); }
 
 // The SQLite conversion of the Jet fixture, made once per run.
 QString sqliteCopy()
@@ -44,10 +42,6 @@ QString fileFor(int jet) { return jet ? jetFixture() : sqliteCopy(); }
 
 void listCodes(benchmark::State& state)
 {
-    if (!QFileInfo::exists(jetFixture())) {
-        state.SkipWithError("../shared fixtures are absent");
-        return;
-    }
     const QString path = fileFor(int(state.range(0)));
     Connection connection;
     connection.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source = ") + path);
@@ -68,19 +62,12 @@ void listCodes(benchmark::State& state)
 // range(1): 0 looks up the first row's code, 1 the last row's (a full scan on Jet), 2 a missing code.
 void lookup(benchmark::State& state)
 {
-    if (!QFileInfo::exists(jetFixture())) {
-        state.SkipWithError("../shared fixtures are absent");
-        return;
-    }
     const QString path = fileFor(int(state.range(0)));
     const QString codes[] = {QStringLiteral("0x0000007b"), QStringLiteral("MixedCase"), QStringLiteral("0xDEADDEAD")};
     const QString code = codes[state.range(1)];
-    DataControl control;
-    control.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path +
-                                QStringLiteral(";Persist Security Info=False"));
-    control.setCommandType(CommandType::Text);
+    const auto knowledge = tervolin::app::KnowledgeBase::openFile(path);
     for (auto _ : state)
-        benchmark::DoNotOptimize(lookupCode(control, code).found);
+        benchmark::DoNotOptimize(knowledge->lookup(code).found);
     state.SetLabel(std::string(state.range(0) ? "Jet " : "SQLite ") + code.toStdString());
 }
 

@@ -26,8 +26,9 @@
 
 #include "app/codecompletion.h"
 #include "app/form1.h"
+#include "app/startup.h"
+#include "app/knowledgebase.h"
 #include "app/userdata.h"
-#include "platform/data/lookup.h"
 #include "platform/listbox.h"
 #include "platform/messagebox.h"
 
@@ -135,8 +136,7 @@ void FirstPaintForm1(benchmark::State& state, int rows)
 {
     UserData::setApplicationDirectory(tableFolder(rows));
     for (auto _ : state) {
-        auto form = std::make_unique<Form1>(messageBox());
-        form->Form_Load();
+        auto form = tervolin::app::loadMainWindow(messageBox());
         if (!waitForFirstPaint(*form))
             state.SkipWithError("no paint within 30 s");
         state.PauseTiming();
@@ -144,6 +144,13 @@ void FirstPaintForm1(benchmark::State& state, int rows)
         form.reset();  // also waits for the completion index still being built
         state.ResumeTiming();
     }
+}
+
+// A control of the window by its designer name.
+template <typename Widget>
+Widget* control(Form1& form, const char* name)
+{
+    return form.findChild<Widget*>(QLatin1String(name));
 }
 
 // One loaded, hidden window per table size, kept while that size's benchmarks run.
@@ -155,8 +162,7 @@ Form1& loadedWindow(int rows)
     if (loadedRows != rows) {
         loadedForm.reset();
         UserData::setApplicationDirectory(tableFolder(rows));
-        loadedForm = std::make_unique<Form1>(messageBox());
-        loadedForm->Form_Load();
+        loadedForm = tervolin::app::loadMainWindow(messageBox());
         loadedRows = rows;
     }
     return *loadedForm;
@@ -204,17 +210,17 @@ void Lookup(benchmark::State& state, int rows)
     if (!firstSearchMs.count(rows)) {
         QElapsedTimer first;
         first.start();
-        form.Text1->setText(codes.back());
+        control<QLineEdit>(form, "Text1")->setText(codes.back());
         form.Search();
         firstSearchMs[rows] = static_cast<double>(first.nsecsElapsed()) / 1e6;
     }
     state.counters["first_search_ms"] = firstSearchMs[rows];
     std::size_t next = 0;
     for (auto _ : state) {
-        form.Text1->setText(codes[next++ % codes.size()]);
+        control<QLineEdit>(form, "Text1")->setText(codes[next++ % codes.size()]);
         form.Search();
     }
-    if (form.List1->ListIndex() < 0)
+    if (control<tervolin::platform::ListBox>(form, "List1")->ListIndex() < 0)
         state.SkipWithError("the search found nothing");
 }
 
@@ -226,7 +232,7 @@ void LookupDataControl(benchmark::State& state, int rows)
     const std::vector<QString> codes = probeCodes(rows);
     std::size_t next = 0;
     for (auto _ : state) {
-        const tervolin::platform::data::LookupResult result = tervolin::platform::data::lookupCode(form.Adodc1, codes[next++ % codes.size()]);
+        const tervolin::app::CodeAnswer result = form.knowledgeBase().lookup(codes[next++ % codes.size()]);
         if (!result.found)
             state.SkipWithError("code not found");
         benchmark::DoNotOptimize(result);
@@ -238,14 +244,14 @@ void FillTextBoxes(benchmark::State& state)
 {
     Form1& form = loadedWindow(BundledRows);
     const std::vector<QString> codes = {QStringLiteral("0x0000007B"), QStringLiteral("0x000000D1")};
-    std::vector<tervolin::platform::data::LookupResult> rows;
+    std::vector<tervolin::app::CodeAnswer> rows;
     for (const QString& code : codes)
-        rows.push_back(tervolin::platform::data::lookupCode(form.Adodc1, code));
+        rows.push_back(form.knowledgeBase().lookup(code));
     std::size_t next = 0;
     for (auto _ : state) {
         const auto& row = rows[next++ % rows.size()];
-        form.Text2->setPlainText(row.fenxi);
-        form.Text3->setPlainText(row.jiejue);
+        control<QPlainTextEdit>(form, "Text2")->setPlainText(row.fenxi);
+        control<QPlainTextEdit>(form, "Text3")->setPlainText(row.jiejue);
     }
 }
 
@@ -279,18 +285,18 @@ void LoadCodeList(benchmark::State& state, int rows)
     for (auto _ : state) {
         // Each iteration fills an empty window, as at start: the previous list and its completion go untimed.
         state.PauseTiming();
-        form.List1->Clear();
-        tervolin::app::CodeCompletion::detach(form.Text1);
+        control<tervolin::platform::ListBox>(form, "List1")->Clear();
+        tervolin::app::CodeCompletion::detach(control<QLineEdit>(form, "Text1"));
         state.ResumeTiming();
         form.LoadCodeList();
         // The completion index is built on a worker thread while the window goes on; it is waited for outside
         // the timing so that one iteration's build does not slow the next (CompleterBuild measures it).
         state.PauseTiming();
-        if (const auto* completion = form.Text1->findChild<tervolin::app::CodeCompletion*>())
+        if (const auto* completion = control<QLineEdit>(form, "Text1")->findChild<tervolin::app::CodeCompletion*>())
             benchmark::DoNotOptimize(completion->model().size());
         state.ResumeTiming();
     }
-    if (form.List1->ListCount() != rows)
+    if (control<tervolin::platform::ListBox>(form, "List1")->ListCount() != rows)
         state.SkipWithError("the list does not hold every row");
     state.counters["peak_rss_MB"] = peakResidentMegabytes();
 }

@@ -1,4 +1,4 @@
-// The code-to-query path: for any code, lookupQuery(code) must be one statement whose string literal holds
+// The code-to-query path: for any code, KnowledgeBase::lookupQuery(code) must be one statement whose string literal holds
 // exactly the code. Checked twice against a table lanping(daima,fenxi,jiejue) that holds the code and a few
 // near misses (the code cut at its first NUL, with an apostrophe or a letter appended):
 //  - the query text as built, prepared directly with SQLite (codes without NUL: SQLite ends tokens at NUL,
@@ -6,9 +6,9 @@
 //  - the query run through the data layer's SQLite engine on a database file, as the window runs it.
 // Each must find exactly the one row. Texts are compared in their UTF-8 form, the form SQLite stores; the
 // first input byte chooses whether the rest is read as UTF-8 or as raw UTF-16 (lone surrogates included).
+#include "app/knowledgebase.h"
 #include "platform/data/dataerror.h"
 #include "platform/data/engine.h"
-#include "platform/data/lookup.h"
 
 #include <QDir>
 #include <QFile>
@@ -151,7 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         code.resize(static_cast<qsizetype>(restSize / 2));
         std::memcpy(code.data(), rest, restSize / 2 * sizeof(char16_t));
     }
-    const QString query = lookupQuery(code);
+    const QString query = tervolin::app::KnowledgeBase::lookupQuery(code);
     if (!code.contains(QChar(u'\0')))
         checkDirect(code, query);
     checkThroughEngine(code, query);

@@ -57,7 +57,7 @@ QFont FontDescription::toQFont() const
 
 Font::Font(FontDescription description, QObject* parent)
     : QObject(parent)
-    , m_d(std::move(description))
+    , d_(std::move(description))
 {
 }
 
@@ -76,57 +76,57 @@ bool assign(T& field, const T& value)
 
 void Font::setName(const QString& name)
 {
-    if (assign(m_d.name, name))
+    if (assign(d_.name, name))
         Q_EMIT FontChanged(QStringLiteral("Name"));
 }
 
 void Font::setSize(double points)
 {
-    if (assign(m_d.size, points))
+    if (assign(d_.size, points))
         Q_EMIT FontChanged(QStringLiteral("Size"));
 }
 
 void Font::setBold(bool bold)
 {
-    if (bold == m_d.bold())
+    if (bold == d_.bold())
         return;
-    m_d.weight = bold ? 700 : 400;
+    d_.weight = bold ? 700 : 400;
     Q_EMIT FontChanged(QStringLiteral("Bold"));
 }
 
 void Font::setWeight(int weight)
 {
-    if (assign(m_d.weight, weight))
+    if (assign(d_.weight, weight))
         Q_EMIT FontChanged(QStringLiteral("Weight"));
 }
 
 void Font::setItalic(bool on)
 {
-    if (assign(m_d.italic, on))
+    if (assign(d_.italic, on))
         Q_EMIT FontChanged(QStringLiteral("Italic"));
 }
 
 void Font::setUnderline(bool on)
 {
-    if (assign(m_d.underline, on))
+    if (assign(d_.underline, on))
         Q_EMIT FontChanged(QStringLiteral("Underline"));
 }
 
 void Font::setStrikethrough(bool on)
 {
-    if (assign(m_d.strikethrough, on))
+    if (assign(d_.strikethrough, on))
         Q_EMIT FontChanged(QStringLiteral("Strikethrough"));
 }
 
 void Font::setCharset(int charset)
 {
-    if (assign(m_d.charset, charset))
+    if (assign(d_.charset, charset))
         Q_EMIT FontChanged(QStringLiteral("Charset"));
 }
 
 void Font::setDescription(const FontDescription& description)
 {
-    if (assign(m_d, description))
+    if (assign(d_, description))
         Q_EMIT FontChanged(QString());
 }
 

@@ -37,17 +37,17 @@ class Font : public QObject
 public:
     explicit Font(FontDescription description = {}, QObject* parent = nullptr);
 
-    const FontDescription& description() const { return m_d; }
-    QFont toQFont() const { return m_d.toQFont(); }
+    const FontDescription& description() const { return d_; }
+    QFont toQFont() const { return d_.toQFont(); }
 
-    QString name() const { return m_d.name; }
-    double size() const { return m_d.size; }
-    bool bold() const { return m_d.bold(); }
-    int weight() const { return m_d.weight; }
-    bool italic() const { return m_d.italic; }
-    bool underline() const { return m_d.underline; }
-    bool strikethrough() const { return m_d.strikethrough; }
-    int charset() const { return m_d.charset; }
+    QString name() const { return d_.name; }
+    double size() const { return d_.size; }
+    bool bold() const { return d_.bold(); }
+    int weight() const { return d_.weight; }
+    bool italic() const { return d_.italic; }
+    bool underline() const { return d_.underline; }
+    bool strikethrough() const { return d_.strikethrough; }
+    int charset() const { return d_.charset; }
 
     /// Each setter stores the value and, when it changed, emits FontChanged with the attribute's name
     /// ("Name", "Size", "Bold", "Weight", "Italic", "Underline", "Strikethrough", "Charset").
@@ -66,7 +66,7 @@ Q_SIGNALS:
     void FontChanged(const QString& propertyName);
 
 private:
-    FontDescription m_d;
+    FontDescription d_;
 };
 
 }  // namespace tervolin::platform

@@ -5,7 +5,7 @@
 #include <QListView>
 #include <QStringList>
 
-#include "platform/textlist.h"
+#include "platform/core/textlist.h"
 
 namespace tervolin::platform {
 

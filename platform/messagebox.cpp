@@ -9,12 +9,6 @@
 namespace tervolin::platform {
 namespace {
 
-MessageBoxHandler& installedHandler()
-{
-    static MessageBoxHandler handler;
-    return handler;
-}
-
 QMessageBox::Icon qtIcon(MessageBoxIcon icon)
 {
     switch (icon) {
@@ -29,29 +23,13 @@ QMessageBox::Icon qtIcon(MessageBoxIcon icon)
 
 }  // namespace
 
-void showMessageBox(const MessageBoxRequest& request)
+void QtMessageBoxService::show(QWidget* parent, const QString& text, const QString& title, MessageBoxIcon icon)
 {
-    if (installedHandler()) {
-        installedHandler()(request);
-        return;
-    }
-    QMessageBox box(qtIcon(request.icon), request.title, request.text, QMessageBox::Ok, request.parent);
+    QMessageBox box(qtIcon(icon), title, text, QMessageBox::Ok, parent);
     // Without Qt's Chinese translation (qt6-translations-l10n absent) the button would read "OK".
     if (QAbstractButton* ok = box.button(QMessageBox::Ok); ok && ok->text().remove(QLatin1Char('&')) == QLatin1String("OK"))
         ok->setText(QStringLiteral("确定"));
     box.exec();
-}
-
-MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler)
-{
-    MessageBoxHandler previous = std::move(installedHandler());
-    installedHandler() = std::move(handler);
-    return previous;
-}
-
-void QtMessageBoxService::show(QWidget* parent, const QString& text, const QString& title, MessageBoxIcon icon)
-{
-    showMessageBox({parent, text, title, icon});
 }
 
 bool installStandardDialogTranslations(QCoreApplication& app)

@@ -1,10 +1,8 @@
 #pragma once
-// The platform's message box behind a seam: tests replace the modal dialog, either by installing a handler
-// for the whole process or by handing a MessageBoxService of their own to the window that shows it.
+// The platform's message box behind a seam: tests hand a MessageBoxService of their own to the window that
+// shows it instead of the modal dialog.
 
 #include <QString>
-
-#include <functional>
 
 class QCoreApplication;
 class QWidget;
@@ -12,22 +10,6 @@ class QWidget;
 namespace tervolin::platform {
 
 enum class MessageBoxIcon { None, Critical, Question, Exclamation, Information };
-using MessageIcon = MessageBoxIcon;
-
-struct MessageBoxRequest
-{
-    QWidget* parent = nullptr;
-    QString text;
-    QString title;
-    MessageBoxIcon icon = MessageBoxIcon::None;
-};
-
-using MessageBoxHandler = std::function<void(const MessageBoxRequest&)>;
-
-/// Shows a modal message box with one OK button and returns when the user closes it (or calls the installed handler).
-void showMessageBox(const MessageBoxRequest& request);
-/// Replaces the message box (an empty handler restores the real one); returns the previous handler.
-MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);
 
 class MessageBoxService
 {
@@ -37,7 +19,7 @@ public:
     virtual void show(QWidget* parent, const QString& text, const QString& title, MessageBoxIcon icon) = 0;
 };
 
-/// The process-wide message box (showMessageBox).
+/// The platform's modal message box.
 class QtMessageBoxService final : public MessageBoxService
 {
 public:

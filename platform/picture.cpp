@@ -50,33 +50,26 @@ bool metafileSize(const QByteArray& head, QSize& size)
 
 }  // namespace
 
-Picture Picture::bitmap(const QImage& image)
+Picture Picture::fromImage(Kind kind, const QImage& image, QImage::Format format)
 {
     Picture p;
     if (image.isNull())
         return p;
-    p.m_kind = Kind::Bitmap;
-    p.m_image = image.convertToFormat(QImage::Format_RGB32);
-    p.m_size = p.m_image.size();
+    p.kind_ = kind;
+    p.image_ = image.convertToFormat(format);
+    p.size_ = p.image_.size();
     return p;
 }
 
-Picture Picture::icon(const QImage& image)
-{
-    Picture p;
-    if (image.isNull())
-        return p;
-    p.m_kind = Kind::Icon;
-    p.m_image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    p.m_size = p.m_image.size();
-    return p;
-}
+Picture Picture::bitmap(const QImage& image) { return fromImage(Kind::Bitmap, image, QImage::Format_RGB32); }
+
+Picture Picture::icon(const QImage& image) { return fromImage(Kind::Icon, image, QImage::Format_ARGB32_Premultiplied); }
 
 Picture Picture::other(QSize pixelSize)
 {
     Picture p;
-    p.m_kind = Kind::Other;
-    p.m_size = pixelSize.isValid() ? pixelSize : QSize(0, 0);
+    p.kind_ = Kind::Other;
+    p.size_ = pixelSize.isValid() ? pixelSize : QSize(0, 0);
     return p;
 }
 
@@ -102,32 +95,37 @@ Picture Picture::load(const QString& path)
     return icon(best);
 }
 
-QImage Picture::iconColour() const
+namespace {
+
+// An RGB32 image of the icon's pixels, each mapped from its premultiplied ARGB value.
+template <typename Map>
+QImage mapPixels(const QImage& icon, Map map)
 {
-    if (m_kind != Kind::Icon)
-        return {};
-    QImage out(m_image.size(), QImage::Format_RGB32);
+    QImage out(icon.size(), QImage::Format_RGB32);
     for (int y = 0; y < out.height(); ++y) {
-        const auto* src = reinterpret_cast<const QRgb*>(m_image.constScanLine(y));
+        const auto* src = reinterpret_cast<const QRgb*>(icon.constScanLine(y));
         auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < out.width(); ++x)
-            dst[x] = qAlpha(src[x]) == 0 ? qRgb(0, 0, 0) : (src[x] | 0xFF000000u);  // premultiplied: black where clear
+            dst[x] = map(src[x]);
     }
     return out;
 }
 
+}  // namespace
+
+QImage Picture::iconColour() const
+{
+    if (kind_ != Kind::Icon)
+        return {};
+    // Premultiplied: black where clear.
+    return mapPixels(image_, [](QRgb p) { return qAlpha(p) == 0 ? qRgb(0, 0, 0) : (p | 0xFF000000u); });
+}
+
 QImage Picture::iconMask() const
 {
-    if (m_kind != Kind::Icon)
+    if (kind_ != Kind::Icon)
         return {};
-    QImage out(m_image.size(), QImage::Format_RGB32);
-    for (int y = 0; y < out.height(); ++y) {
-        const auto* src = reinterpret_cast<const QRgb*>(m_image.constScanLine(y));
-        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x)
-            dst[x] = qAlpha(src[x]) == 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
-    }
-    return out;
+    return mapPixels(image_, [](QRgb p) { return qAlpha(p) == 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0); });
 }
 
 int Picture::pixelsToHimetric(int pixels)

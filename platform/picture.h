@@ -26,15 +26,15 @@ public:
     /// the file), other images as bitmaps, a metafile as Other. Nothing (Kind::None) when the file cannot be read.
     static Picture load(const QString& path);
 
-    Kind kind() const { return m_kind; }
-    bool isNone() const { return m_kind == Kind::None; }
-    QSize pixelSize() const { return m_size; }
+    Kind kind() const { return kind_; }
+    bool isNone() const { return kind_ == Kind::None; }
+    QSize pixelSize() const { return size_; }
     /// Width and height in HiMetric units, rounded.
-    int himetricWidth() const { return pixelsToHimetric(m_size.width()); }
-    int himetricHeight() const { return pixelsToHimetric(m_size.height()); }
+    int himetricWidth() const { return pixelsToHimetric(size_.width()); }
+    int himetricHeight() const { return pixelsToHimetric(size_.height()); }
 
     /// The image: RGB32 for a bitmap, ARGB32 (premultiplied) for an icon, null otherwise.
-    const QImage& image() const { return m_image; }
+    const QImage& image() const { return image_; }
     /// For an icon: the colour bitmap (black where transparent) and the mask (white where transparent, black
     /// where opaque), both RGB32, as the platform's icon information gives them. Null images otherwise.
     QImage iconColour() const;
@@ -45,13 +45,15 @@ public:
 
     friend bool operator==(const Picture& a, const Picture& b)
     {
-        return a.m_kind == b.m_kind && a.m_size == b.m_size && a.m_image == b.m_image;
+        return a.kind_ == b.kind_ && a.size_ == b.size_ && a.image_ == b.image_;
     }
 
 private:
-    Kind m_kind = Kind::None;
-    QSize m_size;
-    QImage m_image;
+    static Picture fromImage(Kind kind, const QImage& image, QImage::Format format);
+
+    Kind kind_ = Kind::None;
+    QSize size_;
+    QImage image_;
 };
 
 }  // namespace tervolin::platform

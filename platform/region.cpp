@@ -32,7 +32,7 @@ Region Region::rectangle(const Rect& r)
 {
     Region region;
     if (!r.isEmpty())
-        region.m_rect = r;
+        region.rect_ = r;
     return region;
 }
 
@@ -43,23 +43,23 @@ Region Region::roundRect(const Rect& r, int ellipseW, int ellipseH)
         return region;
     const long long w = static_cast<long long>(r.right) - r.left;
     const long long h = static_cast<long long>(r.bottom) - r.top;
-    region.m_ellipseW = static_cast<int>(std::clamp<long long>(ellipseW, 0, w));
-    region.m_ellipseH = static_cast<int>(std::clamp<long long>(ellipseH, 0, h));
-    if (region.m_ellipseW <= 1 || region.m_ellipseH <= 1)
-        region.m_ellipseW = region.m_ellipseH = 0;
+    region.ellipseW_ = static_cast<int>(std::clamp<long long>(ellipseW, 0, w));
+    region.ellipseH_ = static_cast<int>(std::clamp<long long>(ellipseH, 0, h));
+    if (region.ellipseW_ <= 1 || region.ellipseH_ <= 1)
+        region.ellipseW_ = region.ellipseH_ = 0;
     return region;
 }
 
 bool Region::rowSpan(int y, int& left, int& right) const
 {
-    if (isEmpty() || y < m_rect.top || y >= m_rect.bottom)
+    if (isEmpty() || y < rect_.top || y >= rect_.bottom)
         return false;
-    const long long fromTop = static_cast<long long>(y) - m_rect.top;
-    const long long fromBottom = static_cast<long long>(m_rect.bottom) - 1 - y;
+    const long long fromTop = static_cast<long long>(y) - rect_.top;
+    const long long fromBottom = static_cast<long long>(rect_.bottom) - 1 - y;
     const long long row = std::min(fromTop, fromBottom);
-    const int inset = row < m_ellipseH ? roundRectInset(static_cast<int>(row), m_ellipseW, m_ellipseH) : 0;
-    left = m_rect.left + inset;
-    right = m_rect.right - inset;
+    const int inset = row < ellipseH_ ? roundRectInset(static_cast<int>(row), ellipseW_, ellipseH_) : 0;
+    left = rect_.left + inset;
+    right = rect_.right - inset;
     return left < right;
 }
 
@@ -78,15 +78,15 @@ QRegion Region::toQRegion() const
         if (r > l && b > t)
             out += QRect(l, t, r - l, b - t);
     };
-    const int corner = (m_ellipseH + 1) / 2;
-    const long long height = static_cast<long long>(m_rect.bottom) - m_rect.top;
+    const int corner = (ellipseH_ + 1) / 2;
+    const long long height = static_cast<long long>(rect_.bottom) - rect_.top;
     if (corner == 0 || height <= 2LL * corner) {
         // Square corners, or a shape that is all corner rows: one rectangle, or one per row.
         if (corner == 0) {
-            add(m_rect.left, m_rect.top, m_rect.right, m_rect.bottom);
+            add(rect_.left, rect_.top, rect_.right, rect_.bottom);
             return out;
         }
-        for (int y = m_rect.top; y < m_rect.bottom; ++y) {
+        for (int y = rect_.top; y < rect_.bottom; ++y) {
             int l = 0, r = 0;
             if (rowSpan(y, l, r))
                 add(l, y, r, y + 1);
@@ -95,12 +95,12 @@ QRegion Region::toQRegion() const
     }
     for (int i = 0; i < corner; ++i) {
         int l = 0, r = 0;
-        if (rowSpan(m_rect.top + i, l, r))
-            add(l, m_rect.top + i, r, m_rect.top + i + 1);
-        if (rowSpan(m_rect.bottom - 1 - i, l, r))
-            add(l, m_rect.bottom - 1 - i, r, m_rect.bottom - i);
+        if (rowSpan(rect_.top + i, l, r))
+            add(l, rect_.top + i, r, rect_.top + i + 1);
+        if (rowSpan(rect_.bottom - 1 - i, l, r))
+            add(l, rect_.bottom - 1 - i, r, rect_.bottom - i);
     }
-    add(m_rect.left, m_rect.top + corner, m_rect.right, m_rect.bottom - corner);
+    add(rect_.left, rect_.top + corner, rect_.right, rect_.bottom - corner);
     return out;
 }
 

@@ -24,20 +24,20 @@ public:
     static Region rectangle(const Rect& r);
     static Region roundRect(const Rect& r, int ellipseW, int ellipseH);
 
-    bool isEmpty() const { return m_rect.isEmpty(); }
+    bool isEmpty() const { return rect_.isEmpty(); }
     bool contains(int x, int y) const;
     /// The covered columns [left, right) of row y; false when the row has none.
     bool rowSpan(int y, int& left, int& right) const;
-    Rect boundingRect() const { return isEmpty() ? Rect{} : m_rect; }
+    Rect boundingRect() const { return isEmpty() ? Rect{} : rect_; }
 
     QRegion toQRegion() const;
     /// Makes the region the widget's shape and asks for a repaint; the widget keeps its own copy.
     void applyTo(QWidget& widget) const;
 
 private:
-    Rect m_rect;
-    int m_ellipseW = 0;  // clamped to the rectangle; 0 for a plain rectangle
-    int m_ellipseH = 0;
+    Rect rect_;
+    int ellipseW_ = 0;  // clamped to the rectangle; 0 for a plain rectangle
+    int ellipseH_ = 0;
 };
 
 /// How many pixels the rounded shape leaves out of row j (0 = the outermost row) of a corner, for an ellipse

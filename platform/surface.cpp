@@ -35,27 +35,27 @@ const QImage& metricsDevice()
 // --- Dib ---------------------------------------------------------------------------------------------------------
 
 Dib::Dib(int width, int height, int bitsPerPixel)
-    : m_width(std::max(width, 0))
-    , m_height(std::max(height, 0))
-    , m_bitsPerPixel(bitsPerPixel == 24 ? 24 : 32)
-    , m_stride(strideFor(m_width, m_bitsPerPixel))
-    , m_bits(static_cast<std::size_t>(m_stride) * static_cast<std::size_t>(m_height), 0)
+    : width_(std::max(width, 0))
+    , height_(std::max(height, 0))
+    , bitsPerPixel_(bitsPerPixel == 24 ? 24 : 32)
+    , stride_(strideFor(width_, bitsPerPixel_))
+    , bits_(static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_), 0)
 {
 }
 
 ColorRef Dib::pixel(int x, int y) const
 {
-    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return -1;
-    const std::uint8_t* p = scanLine(y) + x * (m_bitsPerPixel / 8);
+    const std::uint8_t* p = scanLine(y) + x * (bitsPerPixel_ / 8);
     return rgb(p[2], p[1], p[0]);
 }
 
 void Dib::setPixel(int x, int y, ColorRef c)
 {
-    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
-    std::uint8_t* p = scanLine(y) + x * (m_bitsPerPixel / 8);
+    std::uint8_t* p = scanLine(y) + x * (bitsPerPixel_ / 8);
     p[0] = static_cast<std::uint8_t>(blueOf(c));
     p[1] = static_cast<std::uint8_t>(greenOf(c));
     p[2] = static_cast<std::uint8_t>(redOf(c));
@@ -63,12 +63,12 @@ void Dib::setPixel(int x, int y, ColorRef c)
 
 QImage Dib::toImage() const
 {
-    QImage out(m_width, m_height, QImage::Format_RGB32);
-    const int bpp = m_bitsPerPixel / 8;
-    for (int y = 0; y < m_height; ++y) {
+    QImage out(width_, height_, QImage::Format_RGB32);
+    const int bpp = bitsPerPixel_ / 8;
+    for (int y = 0; y < height_; ++y) {
         const std::uint8_t* src = scanLine(y);
         auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < m_width; ++x, src += bpp)
+        for (int x = 0; x < width_; ++x, src += bpp)
             dst[x] = qRgb(src[2], src[1], src[0]);
     }
     return out;
@@ -94,15 +94,15 @@ Dib Dib::fromImage(const QImage& image, int bitsPerPixel)
 // --- Surface -----------------------------------------------------------------------------------------------------
 
 Surface::Surface(int width, int height, ColorRef background)
-    : m_image(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32)
-    , m_background(background)
+    : image_(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32)
+    , background_(background)
 {
     clear();
 }
 
 void Surface::resize(int width, int height)
 {
-    m_image = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
+    image_ = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
     clear();
 }
 
@@ -110,27 +110,27 @@ ColorRef Surface::pixel(int x, int y) const
 {
     if (!bounds().contains(x, y))
         return -1;
-    return fromQRgb(reinterpret_cast<const QRgb*>(m_image.constScanLine(y))[x]);
+    return fromQRgb(reinterpret_cast<const QRgb*>(image_.constScanLine(y))[x]);
 }
 
 void Surface::setPixel(int x, int y, ColorRef c)
 {
     if (!bounds().contains(x, y))
         return;
-    reinterpret_cast<QRgb*>(m_image.scanLine(y))[x] = pixelValue(c);
+    reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = pixelValue(c);
 }
 
 void Surface::clear()
 {
-    fillClipped(bounds(), pixelValue(m_background));
+    fillClipped(bounds(), pixelValue(background_));
 }
 
 void Surface::fillClipped(const Rect& clipped, QRgb value)
 {
     if (clipped.isEmpty())
         return;
-    uchar* base = m_image.bits();
-    const qsizetype stride = m_image.bytesPerLine();
+    uchar* base = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
     const auto count = static_cast<std::size_t>(clipped.width());
     for (int y = clipped.top; y < clipped.bottom; ++y)
         std::fill_n(reinterpret_cast<QRgb*>(base + y * stride) + clipped.left, count, value);
@@ -202,7 +202,7 @@ void Surface::line(int x1, int y1, int x2, int y2, ColorRef c)
         const long long px = xMajor ? a : m;
         const long long py = xMajor ? m : a;
         if (px >= 0 && py >= 0 && px < b.right && py < b.bottom)
-            reinterpret_cast<QRgb*>(m_image.scanLine(static_cast<int>(py)))[px] = v;
+            reinterpret_cast<QRgb*>(image_.scanLine(static_cast<int>(py)))[px] = v;
     }
 }
 
@@ -247,7 +247,7 @@ void Surface::focusRect(const Rect& r)
             return;
         xFrom = std::max(xFrom, b.left);
         xTo = std::min(xTo, b.right);
-        auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
         for (int x = xFrom + ((xFrom + y) & 1); x < xTo; x += 2)
             line[x] ^= 0x00FFFFFFu;
     };
@@ -257,7 +257,7 @@ void Surface::focusRect(const Rect& r)
         yFrom = std::max(yFrom, b.top);
         yTo = std::min(yTo, b.bottom);
         for (int y = yFrom + ((yFrom + x) & 1); y < yTo; y += 2)
-            reinterpret_cast<QRgb*>(m_image.scanLine(y))[x] ^= 0x00FFFFFFu;
+            reinterpret_cast<QRgb*>(image_.scanLine(y))[x] ^= 0x00FFFFFFu;
     };
     invertRow(r.top, r.left, r.right);
     if (r.bottom - 1 > r.top)
@@ -321,8 +321,8 @@ void Surface::gradientFill(const GradientVertex& v0, const GradientVertex& v1, G
         return;
     }
     // Horizontal: compute one row, then copy it down.
-    uchar* base = m_image.bits();
-    const qsizetype stride = m_image.bytesPerLine();
+    uchar* base = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
     auto* first = reinterpret_cast<QRgb*>(base + clip.top * stride);
     for (int x = clip.left; x < clip.right; ++x)
         first[x] = colourAt(static_cast<long long>(x) - r.left);
@@ -366,7 +366,7 @@ void Surface::stretchDib(const Rect& dest, const Dib& dib, RasterOp op)
     for (int y = clip.top; y < clip.bottom; ++y) {
         const auto sy = static_cast<int>((static_cast<long long>(y) - dest.top) * dib.height() / dh);
         const std::uint8_t* src = dib.scanLine(sy);
-        auto* dst = reinterpret_cast<QRgb*>(m_image.scanLine(y));
+        auto* dst = reinterpret_cast<QRgb*>(image_.scanLine(y));
         for (int x = clip.left; x < clip.right; ++x)
             dst[x] = combine(dst[x], dibPixel(src + sourceX[static_cast<std::size_t>(x - clip.left)]), op);
     }
@@ -394,7 +394,7 @@ void Surface::copyDib(int x, int y, int width, int height, const Dib& dib, int s
     for (int dy = clip.top; dy < clip.bottom; ++dy) {
         const auto sy = static_cast<int>(static_cast<long long>(dy) - y + srcY);
         const std::uint8_t* src = dib.scanLine(sy);
-        auto* dst = reinterpret_cast<QRgb*>(m_image.scanLine(dy));
+        auto* dst = reinterpret_cast<QRgb*>(image_.scanLine(dy));
         const long long sx0 = static_cast<long long>(clip.left) - x + srcX;
         if (op == RasterOp::Copy && bpp == 4) {
             for (int dx = clip.left; dx < clip.right; ++dx)
@@ -427,7 +427,7 @@ void Surface::drawBitmap(int x, int y, int width, int height, const QImage& sour
     const auto bytes = static_cast<std::size_t>(clip.width()) * sizeof(QRgb);
     for (int dy = clip.top; dy < clip.bottom; ++dy) {
         const auto* s = reinterpret_cast<const QRgb*>(src.constScanLine(dy - y)) + (clip.left - x);
-        std::memcpy(reinterpret_cast<QRgb*>(m_image.scanLine(dy)) + clip.left, s, bytes);
+        std::memcpy(reinterpret_cast<QRgb*>(image_.scanLine(dy)) + clip.left, s, bytes);
     }
 }
 
@@ -440,7 +440,7 @@ void Surface::drawBitmapTransparent(int x, int y, int width, int height, const Q
     const QRgb mask = pixelValue(maskColour) & 0x00FFFFFFu;
     for (int dy = clip.top; dy < clip.bottom; ++dy) {
         const auto* s = reinterpret_cast<const QRgb*>(src.constScanLine(dy - y)) + (clip.left - x);
-        auto* d = reinterpret_cast<QRgb*>(m_image.scanLine(dy));
+        auto* d = reinterpret_cast<QRgb*>(image_.scanLine(dy));
         for (int dx = clip.left; dx < clip.right; ++dx, ++s) {
             if ((*s & 0x00FFFFFFu) != mask)
                 d[dx] = *s | kOpaque;
@@ -455,7 +455,7 @@ void Surface::drawIcon(int x, int y, int width, int height, const QImage& icon)
     const Rect dest = Rect::fromSize(x, y, width, height);
     if (dest.intersected(bounds()).isEmpty())
         return;
-    QPainter p(&m_image);
+    QPainter p(&image_);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.drawImage(QRectF(dest.left, dest.top, static_cast<double>(dest.right) - dest.left,
@@ -467,7 +467,7 @@ void Surface::drawIcon(int x, int y, int width, int height, const QImage& icon)
 
 QSizeF Surface::measureTextF(const QString& text) const
 {
-    const QFontMetricsF fm(m_font, m_image.isNull() ? &metricsDevice() : &m_image);
+    const QFontMetricsF fm(font_, image_.isNull() ? &metricsDevice() : &image_);
     return {fm.horizontalAdvance(text), fm.height()};
 }
 
@@ -479,12 +479,12 @@ QSize Surface::measureText(const QString& text) const
 
 void Surface::drawText(const Rect& r, const QString& text, ColorRef colour, TextOptions options)
 {
-    if (text.isEmpty() || m_image.isNull())
+    if (text.isEmpty() || image_.isNull())
         return;
     if (options.clip && r.intersected(bounds()).isEmpty())
         return;
-    QPainter p(&m_image);
-    p.setFont(m_font);
+    QPainter p(&image_);
+    p.setFont(font_);
     p.setPen(toQColor(colour));
     const Rect visible = r.intersected(bounds());
     if (options.clip)
@@ -502,12 +502,12 @@ void Surface::drawText(const Rect& r, const QString& text, ColorRef colour, Text
 
 void Surface::drawTextAt(int x, int y, const QString& text, ColorRef colour)
 {
-    if (text.isEmpty() || m_image.isNull())
+    if (text.isEmpty() || image_.isNull())
         return;
-    QPainter p(&m_image);
-    p.setFont(m_font);
+    QPainter p(&image_);
+    p.setFont(font_);
     p.setPen(toQColor(colour));
-    const QFontMetricsF fm(m_font, &m_image);
+    const QFontMetricsF fm(font_, &image_);
     p.drawText(QPointF(x, y + fm.ascent()), text);
 }
 

@@ -58,19 +58,19 @@ public:
 
     static int strideFor(int width, int bitsPerPixel) { return ((width * bitsPerPixel + 31) / 32) * 4; }
 
-    int width() const { return m_width; }
-    int height() const { return m_height; }
-    int bitsPerPixel() const { return m_bitsPerPixel; }
-    int stride() const { return m_stride; }
-    std::uint8_t* bits() { return m_bits.data(); }
-    const std::uint8_t* bits() const { return m_bits.data(); }
-    std::size_t byteCount() const { return m_bits.size(); }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int bitsPerPixel() const { return bitsPerPixel_; }
+    int stride() const { return stride_; }
+    std::uint8_t* bits() { return bits_.data(); }
+    const std::uint8_t* bits() const { return bits_.data(); }
+    std::size_t byteCount() const { return bits_.size(); }
 
     /// Row y counted from the top of the image (stored at line height - 1 - y).
-    std::uint8_t* scanLine(int y) { return m_bits.data() + static_cast<std::size_t>(m_height - 1 - y) * static_cast<std::size_t>(m_stride); }
+    std::uint8_t* scanLine(int y) { return bits_.data() + static_cast<std::size_t>(height_ - 1 - y) * static_cast<std::size_t>(stride_); }
     const std::uint8_t* scanLine(int y) const
     {
-        return m_bits.data() + static_cast<std::size_t>(m_height - 1 - y) * static_cast<std::size_t>(m_stride);
+        return bits_.data() + static_cast<std::size_t>(height_ - 1 - y) * static_cast<std::size_t>(stride_);
     }
     /// Pixel (x, y from the top) as 0x00BBGGRR, and its setter; both ignore positions outside the image.
     ColorRef pixel(int x, int y) const;
@@ -81,11 +81,11 @@ public:
     static Dib fromImage(const QImage& image, int bitsPerPixel);
 
 private:
-    int m_width = 0;
-    int m_height = 0;
-    int m_bitsPerPixel = 32;
-    int m_stride = 0;
-    std::vector<std::uint8_t> m_bits;
+    int width_ = 0;
+    int height_ = 0;
+    int bitsPerPixel_ = 32;
+    int stride_ = 0;
+    std::vector<std::uint8_t> bits_;
 };
 
 /// Flags of drawText().
@@ -101,15 +101,15 @@ public:
     /// A surface of width × height pixels (negative sizes count as 0), cleared to the background colour.
     explicit Surface(int width = 0, int height = 0, ColorRef background = rgb(255, 255, 255));
 
-    int width() const { return m_image.width(); }
-    int height() const { return m_image.height(); }
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
     Rect bounds() const { return {0, 0, width(), height()}; }
     /// Changes the size; the new image is cleared to the background colour.
     void resize(int width, int height);
 
     /// The pixels (RGB32). Widgets paint this image; tests read it.
-    const QImage& image() const { return m_image; }
-    QImage& image() { return m_image; }
+    const QImage& image() const { return image_; }
+    QImage& image() { return image_; }
 
     /// The colour at (x, y), or -1 outside the surface.
     ColorRef pixel(int x, int y) const;
@@ -117,14 +117,14 @@ public:
     void setPixel(int x, int y, ColorRef c);
 
     /// The surface's own background colour, used by clear().
-    ColorRef backgroundColour() const { return m_background; }
-    void setBackgroundColour(ColorRef c) { m_background = c; }
+    ColorRef backgroundColour() const { return background_; }
+    void setBackgroundColour(ColorRef c) { background_ = c; }
     /// Fills the whole surface with the background colour.
     void clear();
 
     /// The surface's current font (text measuring and drawing use it).
-    const QFont& font() const { return m_font; }
-    void setFont(const QFont& font) { m_font = font; }
+    const QFont& font() const { return font_; }
+    void setFont(const QFont& font) { font_ = font; }
 
     // --- Shapes -----------------------------------------------------------------------------------------------
 
@@ -180,9 +180,9 @@ public:
 
 private:
     void fillClipped(const Rect& clipped, QRgb value);
-    QImage m_image;
-    ColorRef m_background;
-    QFont m_font;
+    QImage image_;
+    ColorRef background_;
+    QFont font_;
 };
 
 }  // namespace tervolin::platform

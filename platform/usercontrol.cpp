@@ -114,9 +114,8 @@ void UserControl::terminate()
 
 void UserControl::setExtentTwips(int widthTwips, int heightTwips)
 {
-    const auto toPixels = [](int twips) { return (twips + TwipsPerPixel / 2) / TwipsPerPixel; };
     const QSize before = size();
-    resize(toPixels(widthTwips), toPixels(heightTwips));
+    resize(twipsToPixels(widthTwips), twipsToPixels(heightTwips));
     // A hidden widget gets its resize event only when shown; the control must follow its extent now.
     if (!isVisible() && size() != before && initialized_ && !terminated_)
         UserControl_Resize();

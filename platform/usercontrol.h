@@ -5,6 +5,7 @@
 #include "platform/colour.h"
 #include "platform/font.h"
 #include "platform/propertystore.h"
+#include "platform/twips.h"
 #include "platform/windowhandle.h"
 
 #include <QObject>
@@ -74,7 +75,7 @@ class UserControl : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int TwipsPerPixel = 15;  // at 96 dots per inch; higher densities scale the window
+    static constexpr int TwipsPerPixel = platform::TwipsPerPixel;
 
     explicit UserControl(QWidget* parent = nullptr);
     ~UserControl() override;
@@ -101,7 +102,6 @@ public:
     /// Tells the container that the named property changed, so its form description needs saving.
     void PropertyChanged(const QString& name);
     bool propertiesChanged() const { return propertiesChanged_; }
-    void clearPropertiesChanged() { propertiesChanged_ = false; }
 
     WindowHandle hWndOf() const { return handleOf(this); }
 

@@ -4,11 +4,12 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <memory>
 
-#include "platform/textlist.h"
+#include "platform/core/textlist.h"
 
 namespace tervolin::platform::data {
 
@@ -42,6 +43,8 @@ public:
     virtual ~EngineConnection() = default;
     /// Runs one SQL statement; the cursor keeps the connection alive as long as it lives.
     virtual std::unique_ptr<Cursor> execute(const QString& sql) = 0;
+    /// The names of the tables (and views) that queries can read, in the file's own order.
+    virtual QStringList tableNames() = 0;
     virtual QString filePath() const = 0;
 };
 

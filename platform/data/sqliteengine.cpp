@@ -178,6 +178,14 @@ public:
     SqliteConnection& operator=(const SqliteConnection&) = delete;
 
     std::unique_ptr<Cursor> execute(const QString& sql) override;
+    QStringList tableNames() override
+    {
+        QStringList names;
+        const std::unique_ptr<Cursor> cursor = execute(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view')"));
+        while (cursor->step())
+            names.append(cursor->text(0));
+        return names;
+    }
     QString filePath() const override { return path_; }
 
     sqlite3* handle() const { return db_; }

@@ -16,9 +16,11 @@
 #include "app/codecompleter.h"
 #include "app/codecompletion.h"
 #include "app/form1.h"
+#include "app/startup.h"
 #include "app/userdata.h"
 #include "controls/button/vantlebutton.h"
 #include "platform/listbox.h"
+#include "tests/app/mainwindow.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/sqlitefiles.h"
 #include "tests/support/testsupport.h"
@@ -246,13 +248,8 @@ protected:
                                        {QStringLiteral("INACCESSIBLE_BOOT_DEVICE"), QStringLiteral("分析 7B"), QStringLiteral("解决 7B")},
                                        {QStringLiteral("0x0000007E"), QStringLiteral("分析 7E"), QStringLiteral("解决 7E")},
                                        {QStringLiteral("SYSTEM_THREAD_EXCEPTION_NOT_HANDLED"), QStringLiteral("分析 7E"), QStringLiteral("解决 7E")}});
-        UserData::setApplicationDirectory(dir);
-        form = std::make_unique<Form1>(box);
-        form->Form_Load();
-        form->showCentred();
-        QApplication::setActiveWindow(form.get());
-        QApplication::processEvents();
-        completion = form->Text1->findChild<CodeCompletion*>();
+        tervolin::test::openMainWindow(dir, box, form, ui);
+        completion = ui.Text1->findChild<CodeCompletion*>();
     }
     void TearDown() override
     {
@@ -271,6 +268,7 @@ protected:
 
     tervolin::test::RecordingMessageBox box;
     std::unique_ptr<Form1> form;
+    tervolin::app::Form1Controls ui;
     CodeCompletion* completion = nullptr;
 };
 
@@ -278,43 +276,43 @@ TEST_F(CodeCompletionTest, ChoosingAnOfferFillsTheBoxWithoutSearching)
 {
     ASSERT_NE(completion, nullptr);
     EXPECT_EQ(completion->model().size(), 4);
-    QTest::keyClicks(form->Text1, QStringLiteral("stop: 0x7e"));
+    QTest::keyClicks(ui.Text1, QStringLiteral("stop: 0x7e"));
     QAbstractItemView* popup = completion->completer()->popup();
     ASSERT_TRUE(popup->isVisible());
     EXPECT_EQ(shown(), (QStringList{QStringLiteral("0x0000007E"), QStringLiteral("SYSTEM_THREAD_EXCEPTION_NOT_HANDLED")}));
 
     QTest::mouseClick(popup->viewport(), Qt::LeftButton, {}, popup->visualRect(popup->model()->index(1, 0)).center());
-    EXPECT_EQ(form->Text1->text(), QStringLiteral("SYSTEM_THREAD_EXCEPTION_NOT_HANDLED"));
+    EXPECT_EQ(ui.Text1->text(), QStringLiteral("SYSTEM_THREAD_EXCEPTION_NOT_HANDLED"));
     EXPECT_FALSE(popup->isVisible());
-    EXPECT_TRUE(form->Label7->text().isEmpty());
-    EXPECT_TRUE(form->Text2->toPlainText().isEmpty());
-    EXPECT_EQ(form->List1->ListIndex(), -1);
+    EXPECT_TRUE(ui.Label7->text().isEmpty());
+    EXPECT_TRUE(ui.Text2->toPlainText().isEmpty());
+    EXPECT_EQ(ui.List1->ListIndex(), -1);
 
-    QTest::mouseClick(form->Command1, Qt::LeftButton);
+    QTest::mouseClick(ui.Command1, Qt::LeftButton);
     EXPECT_TRUE(box.calls.empty());
-    EXPECT_EQ(form->Text2->toPlainText(), QStringLiteral("分析 7E"));
-    EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：SYSTEM_THREAD_EXCEPTION_NOT_HANDLED"));
+    EXPECT_EQ(ui.Text2->toPlainText(), QStringLiteral("分析 7E"));
+    EXPECT_EQ(ui.Label7->text(), QStringLiteral("当前结果：SYSTEM_THREAD_EXCEPTION_NOT_HANDLED"));
 }
 
 TEST_F(CodeCompletionTest, KeyboardChoiceAndEmptyInput)
 {
-    QTest::keyClicks(form->Text1, QStringLiteral("boot"));
+    QTest::keyClicks(ui.Text1, QStringLiteral("boot"));
     QAbstractItemView* popup = completion->completer()->popup();
     ASSERT_TRUE(popup->isVisible());
     EXPECT_EQ(shown(), (QStringList{QStringLiteral("INACCESSIBLE_BOOT_DEVICE"), QStringLiteral("0x0000007B")}));
     QTest::keyClick(popup, Qt::Key_Down);
     QTest::keyClick(popup, Qt::Key_Down);
     QTest::keyClick(popup, Qt::Key_Return);
-    EXPECT_EQ(form->Text1->text(), QStringLiteral("0x0000007B"));
-    EXPECT_TRUE(form->Label7->text().isEmpty());
+    EXPECT_EQ(ui.Text1->text(), QStringLiteral("0x0000007B"));
+    EXPECT_TRUE(ui.Label7->text().isEmpty());
 
-    form->Text1->clear();
-    QTest::keyClicks(form->Text1, QStringLiteral("zz"));
+    ui.Text1->clear();
+    QTest::keyClicks(ui.Text1, QStringLiteral("zz"));
     EXPECT_FALSE(popup->isVisible());
 
     // A second load replaces the completion rather than stacking another on the box.
     form->LoadCodeList();
-    EXPECT_EQ(form->Text1->findChildren<CodeCompletion*>().size(), 1);
+    EXPECT_EQ(ui.Text1->findChildren<CodeCompletion*>().size(), 1);
 }
 
 // The index is built on a worker thread: a box closed (or a list reloaded) while it is still being built must wait

@@ -19,13 +19,14 @@
 #include <memory>
 
 #include "app/form1.h"
+#include "app/startup.h"
+#include "app/knowledgebase.h"
 #include "app/userdata.h"
 #include "controls/button/vantlebutton.h"
 #include "platform/data/dataerror.h"
-#include "platform/data/datacontrol.h"
-#include "platform/data/lookup.h"
 #include "platform/formdescription.h"
 #include "platform/listbox.h"
+#include "tests/app/mainwindow.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/sqlitefiles.h"
 #include "tests/support/testsupport.h"
@@ -87,22 +88,17 @@ protected:
         UserData::setApplicationDirectory({});
     }
 
-    void openWindow()
-    {
-        form = std::make_unique<Form1>(box);
-        form->Form_Load();
-        form->showCentred();
-        QApplication::processEvents();
-    }
+    void openWindow() { tervolin::test::openMainWindow(dir, box, form, ui); }
 
     void search(const QString& code)
     {
-        form->Text1->setText(code);
-        Q_EMIT form->Command1->Click();
+        ui.Text1->setText(code);
+        Q_EMIT ui.Command1->Click();
     }
 
     tervolin::test::RecordingMessageBox box;
     std::unique_ptr<Form1> form;
+    tervolin::app::Form1Controls ui;
     QString dir;
     QString path;
 };
@@ -156,8 +152,8 @@ TEST_F(FaultTest, DataFileChangedWhileTheWindowIsOpenGivesTheRightRowOrAClearErr
             if (box.calls.empty()) {
                 // Found: the row of the file the window opened on (its connection stays open), or of a file now
                 // at the path — never anything else.
-                EXPECT_EQ(form->List1->text().compare(code, Qt::CaseInsensitive), 0);
-                const QString fenxi = form->Text2->toPlainText();
+                EXPECT_EQ(ui.List1->text().compare(code, Qt::CaseInsensitive), 0);
+                const QString fenxi = ui.Text2->toPlainText();
                 const QString expected = code == QStringLiteral("0x0000007B") ? QStringLiteral("分析 7B") : QString(2000, QLatin1Char('f'));
                 EXPECT_TRUE(fenxi == expected || fenxi == QStringLiteral("other")) << fenxi.left(40).toStdString();
             } else {
@@ -183,13 +179,10 @@ TEST_F(FaultTest, UnreadableFileAtStartIsReported)
     QFile probe(path);
     if (probe.open(QIODevice::ReadOnly))
         GTEST_SKIP() << "this user (root) reads the file despite its permissions";
-    try {
-        openWindow();
-        FAIL() << "opened an unreadable file";
-    } catch (const tervolin::platform::data::DataError& error) {
-        EXPECT_EQ(error.filePath(), path);
-        EXPECT_TRUE(error.message().contains(QStringLiteral("cannot be read"))) << error.message().toStdString();
-    }
+    EXPECT_EQ(loadMainWindow(box), nullptr) << "opened an unreadable file";
+    ASSERT_EQ(box.calls.size(), 1u);
+    EXPECT_TRUE(box.calls[0].text.contains(path)) << box.calls[0].text.toStdString();
+    EXPECT_TRUE(box.calls[0].text.contains(QStringLiteral("cannot be read"))) << box.calls[0].text.toStdString();
 }
 
 // Another connection holds a write transaction with uncommitted changes. The window reads without taking locks,
@@ -205,10 +198,10 @@ TEST_F(FaultTest, AWriterHoldingATransactionNeitherBlocksNorLeaksIntoLookups)
     const QByteArray before = tervolin::test::fileHash(path);
 
     openWindow();
-    EXPECT_EQ(form->List1->ListCount(), static_cast<int>(rows().size()));
+    EXPECT_EQ(ui.List1->ListCount(), static_cast<int>(rows().size()));
     search(QStringLiteral("0x0000007B"));
     EXPECT_TRUE(box.calls.empty());
-    EXPECT_EQ(form->Text2->toPlainText(), QStringLiteral("分析 7B"));
+    EXPECT_EQ(ui.Text2->toPlainText(), QStringLiteral("分析 7B"));
     search(QStringLiteral("0xNEW"));
     ASSERT_EQ(box.calls.size(), 1u);
     EXPECT_EQ(box.calls[0].text, NotFound);
@@ -244,13 +237,13 @@ TEST_F(FaultTest, UnusualCodesAreLookedUpExactly)
         SCOPED_TRACE(c.name);
         box.calls.clear();
         search(c.code);
-        ASSERT_EQ(form->Text1->text(), c.code);  // the box holds the code unchanged
+        ASSERT_EQ(ui.Text1->text(), c.code);  // the box holds the code unchanged
         if (c.found) {
             EXPECT_TRUE(box.calls.empty());
-            EXPECT_EQ(form->List1->text().compare(c.code, Qt::CaseInsensitive), 0);
-            EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：") + form->List1->text());
+            EXPECT_EQ(ui.List1->text().compare(c.code, Qt::CaseInsensitive), 0);
+            EXPECT_EQ(ui.Label7->text(), QStringLiteral("当前结果：") + ui.List1->text());
         } else {
-            EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：") + c.code);
+            EXPECT_EQ(ui.Label7->text(), QStringLiteral("当前结果：") + c.code);
             ASSERT_EQ(box.calls.size(), 1u);
             EXPECT_EQ(box.calls[0].text, NotFound);
         }
@@ -261,15 +254,13 @@ TEST_F(FaultTest, UnusualCodesAreLookedUpExactly)
 // Codes longer than the input box holds reach the lookup through the data control unchanged.
 TEST_F(FaultTest, VeryLongCodesAreLookedUpThroughTheDataControl)
 {
-    tervolin::platform::data::DataControl control;
-    control.setConnectionString(QStringLiteral("Data Source=") + path);
-    control.setCommandType(tervolin::platform::data::CommandType::Text);
+    const auto knowledge = KnowledgeBase::openFile(path);
     const QString million(1'000'000, QLatin1Char('B'));
     for (const QString& code : {QString(), million, QStringLiteral("0x0000007B") + million, million + QChar(u'\0') + million}) {
-        const auto result = tervolin::platform::data::lookupCode(control, code);
-        EXPECT_FALSE(result.found) << code.size();
+        const CodeAnswer answer = knowledge->lookup(code);
+        EXPECT_FALSE(answer.found) << code.size();
     }
-    EXPECT_TRUE(tervolin::platform::data::lookupCode(control, withNul("NUL", "INSIDE")).found);
+    EXPECT_TRUE(knowledge->lookup(withNul("NUL", "INSIDE")).found);
 }
 
 // A hand-edited form description: keys that are missing take defaults, a wrong type or garbage is an error that

@@ -14,10 +14,12 @@
 #include <memory>
 
 #include "app/form1.h"
+#include "app/startup.h"
 #include "app/userdata.h"
 #include "controls/button/vantlebutton.h"
 #include "platform/colour.h"
 #include "platform/listbox.h"
+#include "tests/app/mainwindow.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/sqlitefiles.h"
 #include "tests/support/testsupport.h"
@@ -56,28 +58,24 @@ protected:
         dir = tervolin::test::scratchDir();
         path = dir + QStringLiteral("/db1.mdb");
         tervolin::test::createLanping(path, data);
-        UserData::setApplicationDirectory(dir);
-        form = std::make_unique<Form1>(box);
-        form->Form_Load();
-        form->showCentred();
-        QApplication::setActiveWindow(form.get());
-        QApplication::processEvents();
+        tervolin::test::openMainWindow(dir, box, form, ui);
     }
 
     void search(const QString& code)
     {
-        form->Text1->setText(code);
-        QTest::mouseClick(form->Command1, Qt::LeftButton);
+        ui.Text1->setText(code);
+        QTest::mouseClick(ui.Command1, Qt::LeftButton);
     }
 
     void clickEntry(int row)
     {
-        const QRect r = form->List1->visualRect(form->List1->model()->index(row, 0));
-        QTest::mouseClick(form->List1->viewport(), Qt::LeftButton, {}, r.center());
+        const QRect r = ui.List1->visualRect(ui.List1->model()->index(row, 0));
+        QTest::mouseClick(ui.List1->viewport(), Qt::LeftButton, {}, r.center());
     }
 
     tervolin::test::RecordingMessageBox box;
     std::unique_ptr<Form1> form;
+    tervolin::app::Form1Controls ui;
     QString dir;
     QString path;
 };
@@ -88,15 +86,15 @@ TEST_F(Form1Test, OpensWithTheCodeListAndTheRecordCount)
 {
     EXPECT_TRUE(form->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(form->size(), QSize(627, 421));
-    EXPECT_EQ(form->List1->ListCount(), 6);
-    EXPECT_EQ(form->List1->List(2), QStringLiteral("0x0000007B"));
-    EXPECT_EQ(form->Label8->text(), QStringLiteral("当前数据库共有6条记录"));
-    EXPECT_FALSE(form->Label4->isVisible());
-    EXPECT_TRUE(form->Label7->text().isEmpty());
-    EXPECT_EQ(form->List1->ListIndex(), -1);
-    EXPECT_EQ(form->Command1->Caption(), QStringLiteral("查询"));
-    EXPECT_EQ(QApplication::focusWidget(), form->Text1);
-    EXPECT_EQ(form->Adodc1.ConnectionString(),
+    EXPECT_EQ(ui.List1->ListCount(), 6);
+    EXPECT_EQ(ui.List1->List(2), QStringLiteral("0x0000007B"));
+    EXPECT_EQ(ui.Label8->text(), QStringLiteral("当前数据库共有6条记录"));
+    EXPECT_FALSE(ui.Label4->isVisible());
+    EXPECT_TRUE(ui.Label7->text().isEmpty());
+    EXPECT_EQ(ui.List1->ListIndex(), -1);
+    EXPECT_EQ(ui.Command1->Caption(), QStringLiteral("查询"));
+    EXPECT_EQ(QApplication::focusWidget(), ui.Text1);
+    EXPECT_EQ(form->knowledgeBase().dataControl().ConnectionString(),
               QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + dir + QStringLiteral("/db1.mdb;Persist Security Info=False"));
 }
 
@@ -106,59 +104,59 @@ TEST_F(Form1Test, ControlsStandAtTheirTwipPositions)
     const auto px = [](int twips) { return (twips + 7) / 15; };
     struct Case { QWidget* widget; int left, top, width, height; };
     const Case cases[] = {
-        {form->Text1, 1800, 480, 2175, 375},    {form->Command1, 4200, 480, 1455, 375}, {form->List1, 720, 1320, 2415, 4200},
-        {form->Text2, 3720, 1920, 5295, 1575},  {form->Text3, 3720, 3840, 5295, 1575}, {form->Label1, 720, 600, 975, 375},
-        {form->Label4, 5760, 600, 3015, 375},   {form->Label7, 3600, 1320, 4935, 375}, {form->Label8, 840, 5640, 8295, 375},
-        {form->vantlebutton2, 9000, 0, 375, 375}, {form->vantlebutton3, 8640, 0, 375, 375}, {form->Label2, 3600, 1680, 1215, 255},
-        {form->Label3, 3600, 3600, 1335, 375},  {form->Label5, 480, 75, 3975, 375},   {form->Label6, 7800, 600, 1095, 255},
+        {ui.Text1, 1800, 480, 2175, 375},    {ui.Command1, 4200, 480, 1455, 375}, {ui.List1, 720, 1320, 2415, 4200},
+        {ui.Text2, 3720, 1920, 5295, 1575},  {ui.Text3, 3720, 3840, 5295, 1575}, {ui.Label1, 720, 600, 975, 375},
+        {ui.Label4, 5760, 600, 3015, 375},   {ui.Label7, 3600, 1320, 4935, 375}, {ui.Label8, 840, 5640, 8295, 375},
+        {ui.vantlebutton2, 9000, 0, 375, 375}, {ui.vantlebutton3, 8640, 0, 375, 375}, {ui.Label2, 3600, 1680, 1215, 255},
+        {ui.Label3, 3600, 3600, 1335, 375},  {ui.Label5, 480, 75, 3975, 375},   {ui.Label6, 7800, 600, 1095, 255},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.widget->geometry(), QRect(px(c.left), px(c.top), px(c.width), px(c.height))) << c.widget->objectName().toStdString()
                                                                                              << c.widget->metaObject()->className();
-    EXPECT_EQ(Form1::shape1Rect(), QRect(0, 0, 625, 27));
-    EXPECT_EQ(Form1::shape2Rect(), QRect(0, 0, 626, 416));
-    EXPECT_EQ(Form1::image1Rect(), QRect(8, 0, 24, 24));
-    EXPECT_EQ(Form1::line1Rect(), QRect(40, 63, 568, 2));
+    EXPECT_EQ(Form1Layout::shape1Rect(), QRect(0, 0, 625, 27));
+    EXPECT_EQ(Form1Layout::shape2Rect(), QRect(0, 0, 626, 416));
+    EXPECT_EQ(Form1Layout::image1Rect(), QRect(8, 0, 24, 24));
+    EXPECT_EQ(Form1Layout::line1Rect(), QRect(40, 63, 568, 2));
 }
 
 TEST_F(Form1Test, EmptySearchShowsTheWarningForGoodAndQueriesNothing)
 {
     search(QString());
-    EXPECT_TRUE(form->Label4->isVisible());
-    EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果："));
+    EXPECT_TRUE(ui.Label4->isVisible());
+    EXPECT_EQ(ui.Label7->text(), QStringLiteral("当前结果："));
     EXPECT_TRUE(box.calls.empty());
-    EXPECT_EQ(QApplication::focusWidget(), form->Text1);
-    EXPECT_EQ(form->Adodc1.RecordSource(), QStringLiteral("select * from lanping"));
+    EXPECT_EQ(QApplication::focusWidget(), ui.Text1);
+    EXPECT_EQ(form->knowledgeBase().dataControl().RecordSource(), QStringLiteral("select * from lanping"));
 
     search(QStringLiteral("0x0000000A"));
-    EXPECT_TRUE(form->Label4->isVisible());
+    EXPECT_TRUE(ui.Label4->isVisible());
 }
 
 TEST_F(Form1Test, FoundSelectsTheEntryLooksUpOnceAndFillsBothBoxes)
 {
-    QSignalSpy clicks(form->List1, &tervolin::platform::ListBox::Click);
+    QSignalSpy clicks(ui.List1, &tervolin::platform::ListBox::Click);
     search(QStringLiteral("0x0000007b"));
     EXPECT_TRUE(box.calls.empty());
     EXPECT_EQ(clicks.count(), 1);
-    EXPECT_EQ(form->List1->ListIndex(), 1);  // the first of the two equal entries
-    EXPECT_EQ(form->Text2->toPlainText(), QStringLiteral("分析 7B\n第二行"));
-    EXPECT_EQ(form->Text2->document()->blockCount(), 2);
-    EXPECT_EQ(form->Text3->toPlainText(), QStringLiteral("解决 7B"));
-    EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：0x0000007B"));
+    EXPECT_EQ(ui.List1->ListIndex(), 1);  // the first of the two equal entries
+    EXPECT_EQ(ui.Text2->toPlainText(), QStringLiteral("分析 7B\n第二行"));
+    EXPECT_EQ(ui.Text2->document()->blockCount(), 2);
+    EXPECT_EQ(ui.Text3->toPlainText(), QStringLiteral("解决 7B"));
+    EXPECT_EQ(ui.Label7->text(), QStringLiteral("当前结果：0x0000007B"));
 
-    form->Text2->setPlainText(QStringLiteral("edited"));
+    ui.Text2->setPlainText(QStringLiteral("edited"));
     search(QStringLiteral("0x0000007B"));  // same entry: the selection does not change, Search fills the boxes itself
     EXPECT_EQ(clicks.count(), 1);
-    EXPECT_EQ(form->Text2->toPlainText(), QStringLiteral("分析 7B\n第二行"));
-    EXPECT_EQ(form->Text3->toPlainText(), QStringLiteral("解决 7B"));
-    EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：0x0000007B"));
+    EXPECT_EQ(ui.Text2->toPlainText(), QStringLiteral("分析 7B\n第二行"));
+    EXPECT_EQ(ui.Text3->toPlainText(), QStringLiteral("解决 7B"));
+    EXPECT_EQ(ui.Label7->text(), QStringLiteral("当前结果：0x0000007B"));
 
     for (const auto& [typed, index, fenxi] : {std::tuple{QStringLiteral("o'brien"), 3, QStringLiteral("apostrophe")},
                                               std::tuple{QStringLiteral("蓝屏"), 5, QStringLiteral("中文代码")},
                                               std::tuple{QStringLiteral("nullfields"), 4, QString()}}) {
         search(typed);
-        EXPECT_EQ(form->List1->ListIndex(), index) << typed.toStdString();
-        EXPECT_EQ(form->Text2->toPlainText(), fenxi) << typed.toStdString();
+        EXPECT_EQ(ui.List1->ListIndex(), index) << typed.toStdString();
+        EXPECT_EQ(ui.Text2->toPlainText(), fenxi) << typed.toStdString();
     }
     EXPECT_TRUE(box.calls.empty());
 }
@@ -167,7 +165,7 @@ TEST_F(Form1Test, NotFoundReportsAndSelectsTheInputButKeepsTheBoxesAndSelection)
 {
     search(QStringLiteral("0x0000000A"));
     QString labelWhileOpen;
-    box.whileOpen = [&] { labelWhileOpen = form->Label7->text(); };
+    box.whileOpen = [&] { labelWhileOpen = ui.Label7->text(); };
     for (const QString& typed : {QStringLiteral("0xDEAD"), QStringLiteral("x' OR '1'='1"), QStringLiteral("0x0000000A "), QStringLiteral("   ")}) {
         box.calls.clear();
         search(typed);
@@ -176,50 +174,50 @@ TEST_F(Form1Test, NotFoundReportsAndSelectsTheInputButKeepsTheBoxesAndSelection)
         EXPECT_EQ(box.calls[0].title, QStringLiteral("找不到记录"));
         EXPECT_EQ(box.calls[0].icon, MessageBoxIcon::Critical);
         EXPECT_EQ(labelWhileOpen, QStringLiteral("当前结果：") + typed);
-        EXPECT_EQ(form->Text1->selectedText(), typed);
-        EXPECT_EQ(QApplication::focusWidget(), form->Text1);
-        EXPECT_EQ(form->Text2->toPlainText(), QStringLiteral("分析 0A"));
-        EXPECT_EQ(form->Text3->toPlainText(), QStringLiteral("解决 0A"));
-        EXPECT_EQ(form->List1->ListIndex(), 0);
+        EXPECT_EQ(ui.Text1->selectedText(), typed);
+        EXPECT_EQ(QApplication::focusWidget(), ui.Text1);
+        EXPECT_EQ(ui.Text2->toPlainText(), QStringLiteral("分析 0A"));
+        EXPECT_EQ(ui.Text3->toPlainText(), QStringLiteral("解决 0A"));
+        EXPECT_EQ(ui.List1->ListIndex(), 0);
     }
 }
 
 TEST_F(Form1Test, ArrowKeysAndClicksInTheListLookUpEachEntry)
 {
-    form->List1->setFocus();
-    QTest::keyClick(form->List1, Qt::Key_Down);
-    EXPECT_EQ(form->List1->ListIndex(), 0);
-    EXPECT_EQ(form->Text2->toPlainText(), QStringLiteral("分析 0A"));
-    EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：0x0000000A"));
-    QTest::keyClick(form->List1, Qt::Key_Down);
-    QTest::keyClick(form->List1, Qt::Key_Down);
-    EXPECT_EQ(form->List1->ListIndex(), 2);
-    EXPECT_EQ(form->Text2->toPlainText(), QStringLiteral("分析 7B\n第二行"));  // the first row of the code, as the query returns it
-    QTest::keyClick(form->List1, Qt::Key_Up);
-    EXPECT_EQ(form->List1->ListIndex(), 1);
+    ui.List1->setFocus();
+    QTest::keyClick(ui.List1, Qt::Key_Down);
+    EXPECT_EQ(ui.List1->ListIndex(), 0);
+    EXPECT_EQ(ui.Text2->toPlainText(), QStringLiteral("分析 0A"));
+    EXPECT_EQ(ui.Label7->text(), QStringLiteral("当前结果：0x0000000A"));
+    QTest::keyClick(ui.List1, Qt::Key_Down);
+    QTest::keyClick(ui.List1, Qt::Key_Down);
+    EXPECT_EQ(ui.List1->ListIndex(), 2);
+    EXPECT_EQ(ui.Text2->toPlainText(), QStringLiteral("分析 7B\n第二行"));  // the first row of the code, as the query returns it
+    QTest::keyClick(ui.List1, Qt::Key_Up);
+    EXPECT_EQ(ui.List1->ListIndex(), 1);
 
     clickEntry(4);
-    EXPECT_EQ(form->List1->ListIndex(), 4);
-    EXPECT_EQ(form->Text2->toPlainText(), QString());
-    EXPECT_EQ(form->Text3->toPlainText(), QString());
-    EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：nullfields"));
+    EXPECT_EQ(ui.List1->ListIndex(), 4);
+    EXPECT_EQ(ui.Text2->toPlainText(), QString());
+    EXPECT_EQ(ui.Text3->toPlainText(), QString());
+    EXPECT_EQ(ui.Label7->text(), QStringLiteral("当前结果：nullfields"));
     EXPECT_TRUE(box.calls.empty());
 }
 
 TEST_F(Form1Test, EnterInTheInputBoxDoesNothing)
 {
-    form->Text1->setText(QStringLiteral("0x0000000A"));
-    QTest::keyClick(form->Text1, Qt::Key_Return);
-    QTest::keyClick(form->Text1, Qt::Key_Enter);
-    EXPECT_TRUE(form->Label7->text().isEmpty());
-    EXPECT_TRUE(form->Text2->toPlainText().isEmpty());
+    ui.Text1->setText(QStringLiteral("0x0000000A"));
+    QTest::keyClick(ui.Text1, Qt::Key_Return);
+    QTest::keyClick(ui.Text1, Qt::Key_Enter);
+    EXPECT_TRUE(ui.Label7->text().isEmpty());
+    EXPECT_TRUE(ui.Text2->toPlainText().isEmpty());
     EXPECT_TRUE(box.calls.empty());
 }
 
 TEST_F(Form1Test, EmptyTableCountsZeroAndFindsNothing)
 {
     open({});
-    EXPECT_EQ(form->Label8->text(), QStringLiteral("当前数据库共有0条记录"));
+    EXPECT_EQ(ui.Label8->text(), QStringLiteral("当前数据库共有0条记录"));
     search(QStringLiteral("0x0000007B"));
     ASSERT_EQ(box.calls.size(), 1u);
     EXPECT_EQ(box.calls[0].text, QStringLiteral("找不到记录"));
@@ -231,9 +229,9 @@ TEST_F(Form1Test, ASessionOfLookupsLeavesTheDataFileByteIdentical)
     const QStringList filesBefore = QDir(dir).entryList(QDir::Files | QDir::Hidden);
     for (const QString& code : {QStringLiteral("0x0000007B"), QStringLiteral("nope"), QStringLiteral("'; drop table lanping; --"), QString()})
         search(code);
-    form->List1->setFocus();
+    ui.List1->setFocus();
     for (int i = 0; i < 6; ++i)
-        QTest::keyClick(form->List1, Qt::Key_Down);
+        QTest::keyClick(ui.List1, Qt::Key_Down);
     form.reset();
     EXPECT_EQ(tervolin::test::fileHash(path), before);
     EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), filesBefore);
@@ -242,29 +240,24 @@ TEST_F(Form1Test, ASessionOfLookupsLeavesTheDataFileByteIdentical)
 // A user's Access db1.mdb: the same window, read-only through the Jet engine.
 TEST_F(Form1Test, AJetDatabaseOpensCountsAndAnswersSearches)
 {
-    TERVOLIN_REQUIRE_SHARED();
     form.reset();
     dir = tervolin::test::scratchDir();
     path = dir + QStringLiteral("/db1.mdb");
-    ASSERT_TRUE(QFile::copy(tervolin::test::sharedDir() + QStringLiteral("/fixtures/jet/lanping_sample.mdb"), path));
+    ASSERT_TRUE(QFile::copy(tervolin::test::jetFixture("lanping_sample.mdb"), path));
     const QByteArray before = tervolin::test::fileHash(path);
-    UserData::setApplicationDirectory(dir);
-    form = std::make_unique<Form1>(box);
-    form->Form_Load();
-    form->showCentred();
-    QApplication::processEvents();
+    tervolin::test::openMainWindow(dir, box, form, ui);
 
-    EXPECT_EQ(form->Label8->text(), QStringLiteral("当前数据库共有14条记录"));
-    EXPECT_EQ(form->List1->ListCount(), 14);
+    EXPECT_EQ(ui.Label8->text(), QStringLiteral("当前数据库共有14条记录"));
+    EXPECT_EQ(ui.List1->ListCount(), 14);
     search(QStringLiteral("0x0000007b"));
-    EXPECT_EQ(form->List1->ListIndex(), 0);
-    EXPECT_TRUE(form->Text2->toPlainText().startsWith(QStringLiteral("启动设备不可访问")));
-    EXPECT_EQ(form->Text2->document()->blockCount(), 2);
+    EXPECT_EQ(ui.List1->ListIndex(), 0);
+    EXPECT_TRUE(ui.Text2->toPlainText().startsWith(QStringLiteral("启动设备不可访问")));
+    EXPECT_EQ(ui.Text2->document()->blockCount(), 2);
     search(QStringLiteral("o'brien"));
-    EXPECT_EQ(form->List1->ListIndex(), 5);
-    EXPECT_EQ(form->Text3->toPlainText(), QStringLiteral("撇号代码的解决方法。"));
+    EXPECT_EQ(ui.List1->ListIndex(), 5);
+    EXPECT_EQ(ui.Text3->toPlainText(), QStringLiteral("撇号代码的解决方法。"));
     search(QStringLiteral("NULLBOTH"));
-    EXPECT_EQ(form->Text2->toPlainText(), QString());
+    EXPECT_EQ(ui.Text2->toPlainText(), QString());
     EXPECT_TRUE(box.calls.empty());
     search(QStringLiteral("0x00000050"));
     EXPECT_EQ(box.calls.size(), 1u);
@@ -317,9 +310,9 @@ TEST_F(Form1Test, ButtonsTakeStyleBackColourAndFontFromTheFormDescription)
     using tervolin::controls::vantlebutton;
     struct Case { vantlebutton* button; std::int32_t style; tervolin::platform::ColorRef back; const char* caption; };
     const Case cases[] = {
-        {form->vantlebutton2, 14, 0xD0D0D0, "X"},
-        {form->vantlebutton3, 14, 0xD0D0D0, "--"},
-        {form->Command1, 4, 0xE3E3E3, "查询"},
+        {ui.vantlebutton2, 14, 0xD0D0D0, "X"},
+        {ui.vantlebutton3, 14, 0xD0D0D0, "--"},
+        {ui.Command1, 4, 0xE3E3E3, "查询"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.button->objectName().toStdString());
@@ -336,14 +329,14 @@ TEST_F(Form1Test, ButtonsTakeStyleBackColourAndFontFromTheFormDescription)
         EXPECT_TRUE(c.button->Ambient().UserMode);
     }
     // The close button lies above the minimise button where they overlap by a pixel.
-    EXPECT_EQ(form->childAt(600, 10), form->vantlebutton2);
+    EXPECT_EQ(form->childAt(600, 10), ui.vantlebutton2);
 }
 
 TEST_F(Form1Test, TabOrderRunsFromTheInputToTheCloseButton)
 {
-    const std::vector<QWidget*> order = {form->Text1, form->List1, form->Text2, form->Text3,
-                                         form->Command1, form->vantlebutton3, form->vantlebutton2};
-    ASSERT_EQ(QApplication::focusWidget(), form->Text1);
+    const std::vector<QWidget*> order = {ui.Text1, ui.List1, ui.Text2, ui.Text3,
+                                         ui.Command1, ui.vantlebutton3, ui.vantlebutton2};
+    ASSERT_EQ(QApplication::focusWidget(), ui.Text1);
     for (std::size_t i = 1; i <= order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), order[i % order.size()]) << "Tab number " << i;
@@ -360,36 +353,36 @@ TEST_F(Form1Test, HoverEffectsAreUndoneOnlyByTheBareSurface)
     const QColor windowBack = colour(tervolin::platform::systemColour(5));
     const QColor linkHover(0, 0, 255);
     const QColor buttonText = colour(tervolin::platform::systemColour(18));
-    const auto text1Back = [&] { return form->Text1->palette().color(QPalette::Base); };
-    const auto label6Text = [&] { return form->Label6->palette().color(QPalette::WindowText); };
+    const auto text1Back = [&] { return ui.Text1->palette().color(QPalette::Base); };
+    const auto label6Text = [&] { return ui.Label6->palette().color(QPalette::WindowText); };
     EXPECT_EQ(text1Back(), windowBack);
     EXPECT_EQ(label6Text(), buttonText);
 
-    QTest::mouseMove(form->Text1, QPoint(20, 10));
+    QTest::mouseMove(ui.Text1, QPoint(20, 10));
     EXPECT_EQ(text1Back(), hoverBack);
-    QTest::mouseMove(form->Label6, QPoint(10, 5));
+    QTest::mouseMove(ui.Label6, QPoint(10, 5));
     EXPECT_EQ(label6Text(), linkHover);
     EXPECT_EQ(text1Back(), hoverBack) << "moving onto another control keeps the effect";
 
     // Over other controls, the icon, and the light-weight shapes' neighbours that are controls: no reset.
-    QTest::mouseMove(form->List1->viewport(), QPoint(20, 20));
-    QTest::mouseMove(form->Label1, QPoint(5, 5));
-    QTest::mouseMove(form->Command1, QPoint(5, 5));
-    QTest::mouseMove(form.get(), Form1::image1Rect().center());
+    QTest::mouseMove(ui.List1->viewport(), QPoint(20, 20));
+    QTest::mouseMove(ui.Label1, QPoint(5, 5));
+    QTest::mouseMove(ui.Command1, QPoint(5, 5));
+    QTest::mouseMove(form.get(), Form1Layout::image1Rect().center());
     EXPECT_EQ(text1Back(), hoverBack);
     EXPECT_EQ(label6Text(), linkHover);
 
     // The bare surface, also where the strip or the separator is painted, undoes both.
     for (const QPoint p : {QPoint(10, 200), QPoint(450, 13), QPoint(300, 64)}) {
-        QTest::mouseMove(form->Text1, QPoint(20, 10));
-        QTest::mouseMove(form->Label6, QPoint(10, 5));
+        QTest::mouseMove(ui.Text1, QPoint(20, 10));
+        QTest::mouseMove(ui.Label6, QPoint(10, 5));
         QTest::mouseMove(form.get(), p);
         EXPECT_EQ(text1Back(), windowBack) << p.x() << "," << p.y();
         EXPECT_EQ(label6Text(), buttonText) << p.x() << "," << p.y();
     }
 
     // A search also ends the input box's hover colour.
-    QTest::mouseMove(form->Text1, QPoint(30, 10));
+    QTest::mouseMove(ui.Text1, QPoint(30, 10));
     search(QStringLiteral("0x0000000A"));
     EXPECT_EQ(text1Back(), windowBack);
 }
@@ -401,18 +394,18 @@ TEST_F(Form1Test, OnlyALeftPressOnTheBackgroundOrTheTitleMovesTheWindow)
         {form.get(), {10, 200}, Qt::LeftButton, true, "background"},
         {form.get(), {450, 13}, Qt::LeftButton, true, "caption strip"},
         {form.get(), {300, 64}, Qt::LeftButton, true, "separator"},
-        {form->Label5, {10, 10}, Qt::LeftButton, true, "title"},
+        {ui.Label5, {10, 10}, Qt::LeftButton, true, "title"},
         {form.get(), {10, 200}, Qt::RightButton, false, "background, right button"},
         {form.get(), {10, 200}, Qt::MiddleButton, false, "background, middle button"},
-        {form->Label5, {10, 10}, Qt::RightButton, false, "title, right button"},
-        {form->Label5, {10, 10}, Qt::MiddleButton, false, "title, middle button"},
-        {form.get(), Form1::image1Rect().center(), Qt::LeftButton, false, "icon"},
-        {form->Label1, {5, 5}, Qt::LeftButton, false, "Label1"},
-        {form->Label6, {5, 5}, Qt::LeftButton, false, "Label6"},
-        {form->Label8, {5, 5}, Qt::LeftButton, false, "Label8"},
-        {form->Text1, {5, 5}, Qt::LeftButton, false, "Text1"},
-        {form->List1->viewport(), {5, 5}, Qt::LeftButton, false, "List1"},
-        {form->Command1, {5, 5}, Qt::LeftButton, false, "Command1"},
+        {ui.Label5, {10, 10}, Qt::RightButton, false, "title, right button"},
+        {ui.Label5, {10, 10}, Qt::MiddleButton, false, "title, middle button"},
+        {form.get(), Form1Layout::image1Rect().center(), Qt::LeftButton, false, "icon"},
+        {ui.Label1, {5, 5}, Qt::LeftButton, false, "Label1"},
+        {ui.Label6, {5, 5}, Qt::LeftButton, false, "Label6"},
+        {ui.Label8, {5, 5}, Qt::LeftButton, false, "Label8"},
+        {ui.Text1, {5, 5}, Qt::LeftButton, false, "Text1"},
+        {ui.List1->viewport(), {5, 5}, Qt::LeftButton, false, "List1"},
+        {ui.Command1, {5, 5}, Qt::LeftButton, false, "Command1"},
     };
     form->showAboutWindow = [](QWidget*) {};
     for (const Case& c : cases) {
@@ -425,7 +418,7 @@ TEST_F(Form1Test, OnlyALeftPressOnTheBackgroundOrTheTitleMovesTheWindow)
 
 TEST_F(Form1Test, WithoutTheSystemMoveTheWindowFollowsThePointerUntilRelease)
 {
-    for (QWidget* handle : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(form->Label5)}) {
+    for (QWidget* handle : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(ui.Label5)}) {
         const QPoint start = form->pos();
         const QPoint press = handle == form.get() ? QPoint(10, 200) : QPoint(10, 10);
         QSignalSpy requests(form.get(), &Form1::WindowMoveRequested);
@@ -446,42 +439,42 @@ TEST_F(Form1Test, Label6ClickOpensTheAboutWindowOwnedByTheMainWindow)
 {
     std::vector<QWidget*> owners;
     form->showAboutWindow = [&](QWidget* owner) { owners.push_back(owner); };
-    QTest::mouseClick(form->Label6, Qt::LeftButton, {}, QPoint(10, 5));
+    QTest::mouseClick(ui.Label6, Qt::LeftButton, {}, QPoint(10, 5));
     ASSERT_EQ(owners.size(), 1u);
     EXPECT_EQ(owners.front(), form.get());
     // A press that leaves the link before release is no click; nor is the right button.
-    QTest::mousePress(form->Label6, Qt::LeftButton, {}, QPoint(10, 5));
-    QTest::mouseRelease(form->Label6, Qt::LeftButton, {}, QPoint(200, 5));
-    QTest::mouseClick(form->Label6, Qt::RightButton, {}, QPoint(10, 5));
+    QTest::mousePress(ui.Label6, Qt::LeftButton, {}, QPoint(10, 5));
+    QTest::mouseRelease(ui.Label6, Qt::LeftButton, {}, QPoint(200, 5));
+    QTest::mouseClick(ui.Label6, Qt::RightButton, {}, QPoint(10, 5));
     EXPECT_EQ(owners.size(), 1u);
 }
 
 TEST_F(Form1Test, MinimiseAndCloseButtons)
 {
-    QTest::mouseClick(form->vantlebutton3, Qt::LeftButton);
+    QTest::mouseClick(ui.vantlebutton3, Qt::LeftButton);
     EXPECT_TRUE(form->windowState().testFlag(Qt::WindowMinimized));
     form->setWindowState(Qt::WindowNoState);
     form->show();
-    QTest::mouseClick(form->vantlebutton2, Qt::LeftButton);
+    QTest::mouseClick(ui.vantlebutton2, Qt::LeftButton);
     EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(Form1Test, SearchRunsOnAPressAndReleaseOfTheRealSearchButton)
 {
-    form->Text1->setText(QStringLiteral("0x0000000A"));
-    const QPoint centre = form->Command1->rect().center();
-    QTest::mouseMove(form->Command1, centre);
-    QTest::mousePress(form->Command1, Qt::LeftButton, {}, centre);
-    EXPECT_TRUE(form->Text2->toPlainText().isEmpty()) << "the search runs on release, not on press";
-    QTest::mouseRelease(form->Command1, Qt::LeftButton, {}, centre);
-    EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：0x0000000A"));
-    EXPECT_EQ(form->Text2->toPlainText(), QStringLiteral("分析 0A"));
-    EXPECT_EQ(form->List1->text(), QStringLiteral("0x0000000A"));
+    ui.Text1->setText(QStringLiteral("0x0000000A"));
+    const QPoint centre = ui.Command1->rect().center();
+    QTest::mouseMove(ui.Command1, centre);
+    QTest::mousePress(ui.Command1, Qt::LeftButton, {}, centre);
+    EXPECT_TRUE(ui.Text2->toPlainText().isEmpty()) << "the search runs on release, not on press";
+    QTest::mouseRelease(ui.Command1, Qt::LeftButton, {}, centre);
+    EXPECT_EQ(ui.Label7->text(), QStringLiteral("当前结果：0x0000000A"));
+    EXPECT_EQ(ui.Text2->toPlainText(), QStringLiteral("分析 0A"));
+    EXPECT_EQ(ui.List1->text(), QStringLiteral("0x0000000A"));
 
     // A press that leaves the button before release does not search.
-    form->Text1->setText(QStringLiteral("O'Brien"));
-    QTest::mousePress(form->Command1, Qt::LeftButton, {}, centre);
+    ui.Text1->setText(QStringLiteral("O'Brien"));
+    QTest::mousePress(ui.Command1, Qt::LeftButton, {}, centre);
     QTest::mouseMove(form.get(), QPoint(10, 200));
     QTest::mouseRelease(form.get(), Qt::LeftButton, {}, QPoint(10, 200));
-    EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：0x0000000A"));
+    EXPECT_EQ(ui.Label7->text(), QStringLiteral("当前结果：0x0000000A"));
 }

@@ -1,189 +1,157 @@
-// The bundled db1.mdb as the build writes it beside the program: complete, well-formed, and every documented code
-// found through the window's own lookup.
+// The knowledge base's owner on real files of both engines: the code list, the lookup, the parameter tables and
+// their absence, and a file that is no knowledge base.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFile>
-#include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QSet>
 
-#include <sqlite3.h>
+#include <functional>
 
-#include <memory>
-
-#include "app/form1.h"
-#include "app/userdata.h"
-#include "platform/listbox.h"
-#include "tests/support/recordingmessagebox.h"
+#include "app/knowledgebase.h"
+#include "platform/data/dataerror.h"
+#include "tests/support/qtprinters.h"
+#include "tests/support/sqlitefiles.h"
 #include "tests/support/testsupport.h"
 
-using namespace tervolin::app;
+using tervolin::app::CodeAnswer;
+using tervolin::app::KnowledgeBase;
+using tervolin::app::ParameterMeaning;
+using tervolin::platform::data::DataError;
 
 namespace {
 
-struct DocumentedCode
+// A SQLite knowledge base with the parameter tables as the bundled file has them, and rows that probe the reading:
+// a parameter twice, one beyond the fourth, values with leading zeros and in lower case, a value that is no number.
+QString withParameterTables()
 {
-    QString code;
-    QString name;
-};
-
-// ../shared/data/bugcheck_codes.csv: "code,name" per line after a header.
-std::vector<DocumentedCode> documentedCodes()
-{
-    std::vector<DocumentedCode> codes;
-    QFile file(tervolin::test::sharedDir() + QStringLiteral("/data/bugcheck_codes.csv"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return codes;
-    file.readLine();
-    while (!file.atEnd()) {
-        const QStringList fields = QString::fromUtf8(file.readLine()).trimmed().split(QLatin1Char(','));
-        if (fields.size() == 2)
-            codes.push_back({fields[0], fields[1]});
-    }
-    return codes;
+    const QString path = tervolin::test::scratchDir() + QStringLiteral("/db1.mdb");
+    tervolin::test::createDatabase(path, R"(
+        CREATE TABLE lanping(daima TEXT COLLATE NOCASE, fenxi TEXT, jiejue TEXT);
+        INSERT INTO lanping VALUES('0x0000009F', '电源状态', '驱动'), ('DRIVER_POWER_STATE_FAILURE', '电源状态', '驱动');
+        CREATE TABLE canshu(daima TEXT, xuhao INTEGER, hanyi TEXT);
+        INSERT INTO canshu VALUES('0x0000009F', 2, '第二个'), ('0x0000009F', 1, '类型'), ('0x0000009F', 1, '重复的行'),
+                                 ('0x0000009F', 5, '第五个'), ('0x0000009F', 4, '第四个'),
+                                 ('0x00000133', 1, 'DPC');
+        CREATE TABLE canshuzhi(daima TEXT, xuhao INTEGER, zhi TEXT, hanyi TEXT);
+        INSERT INTO canshuzhi VALUES('0x0000009F', 1, '0x3', '设备对象阻塞'), ('0x0000009F', 1, '0x00000004', '超时'),
+                                    ('0x0000009F', 2, '0x3', '第二个参数的 3'), ('0x00000133', 1, '0x0', '单个 DPC'),
+                                    ('0x00000133', 1, '0x1', '累计'), ('0x0000001E', 1, '0xc0000005', '访问冲突'),
+                                    ('0x0000001E', 1, 'not a number', '坏行'), ('0x0000001E', 2, '0xFFFFF80012345678', '地址');
+    )");
+    return path;
 }
-
-struct Row
-{
-    std::optional<QString> daima;
-    std::optional<QString> fenxi;
-    std::optional<QString> jiejue;
-};
-
-std::vector<Row> tableRows()
-{
-    std::vector<Row> rows;
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(TERVOLIN_BUILT_DB, &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, "SELECT daima, fenxi, jiejue FROM lanping", -1, &st, nullptr) == SQLITE_OK) {
-            while (sqlite3_step(st) == SQLITE_ROW) {
-                Row row;
-                for (int c = 0; c < 3; ++c) {
-                    std::optional<QString> value;
-                    if (sqlite3_column_type(st, c) != SQLITE_NULL)
-                        value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)));
-                    (c == 0 ? row.daima : c == 1 ? row.fenxi : row.jiejue) = value;
-                }
-                rows.push_back(row);
-            }
-        }
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return rows;
-}
-
-bool hasChinese(const QString& text)
-{
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; });
-}
-
-class BundledKnowledgeBase : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(QFile::exists(QStringLiteral(TERVOLIN_BUILT_DB))) << TERVOLIN_BUILT_DB;
-        rows = tableRows();
-        ASSERT_FALSE(rows.empty());
-    }
-
-    void openWindow()
-    {
-        UserData::setApplicationDirectory(QFileInfo(QStringLiteral(TERVOLIN_BUILT_DB)).absolutePath());
-        form = std::make_unique<Form1>(box);
-        form->Form_Load();
-    }
-
-    void TearDown() override
-    {
-        form.reset();
-        UserData::setApplicationDirectory({});
-    }
-
-    std::vector<Row> rows;
-    tervolin::test::RecordingMessageBox box;
-    std::unique_ptr<Form1> form;
-};
 
 }  // namespace
 
-TEST_F(BundledKnowledgeBase, EveryRowHasACodeUniqueWithoutRegardToCaseAndChineseTexts)
+TEST(KnowledgeBase, ListsCountsAndLooksUpAlikeOnBothEngines)
 {
-    QSet<QString> seen;
-    for (const Row& row : rows) {
-        ASSERT_TRUE(row.daima.has_value());
-        const QString code = *row.daima;
-        EXPECT_FALSE(code.trimmed().isEmpty());
-        EXPECT_EQ(code, code.trimmed());
-        EXPECT_FALSE(code.contains(QLatin1Char('\''))) << code.toStdString();
-        EXPECT_FALSE(seen.contains(code.toLower())) << "duplicate daima " << code.toStdString();
-        seen.insert(code.toLower());
-        for (const auto& text : {row.fenxi, row.jiejue}) {
-            ASSERT_TRUE(text.has_value()) << code.toStdString();
-            EXPECT_FALSE(text->trimmed().isEmpty()) << code.toStdString();
-            EXPECT_TRUE(hasChinese(*text)) << code.toStdString();
+    // The Jet sample and a SQLite copy of its rows answer the same questions the same way.
+    const QString jet = tervolin::test::jetFixture("lanping_sample.mdb");
+    const QString sqlite = tervolin::test::scratchDir() + QStringLiteral("/db1.mdb");
+    std::vector<tervolin::test::LanpingRow> copied;
+    for (const auto& row : KnowledgeBase::openFile(jet)->rows())
+        copied.push_back({row.daima.isNull() ? std::nullopt : std::optional(row.daima), row.fenxi.isNull() ? std::nullopt : std::optional(row.fenxi),
+                          row.jiejue.isNull() ? std::nullopt : std::optional(row.jiejue)});
+    tervolin::test::createLanping(sqlite, copied);
+
+    for (const QString& path : {jet, sqlite}) {
+        SCOPED_TRACE(path.toStdString());
+        const auto knowledge = KnowledgeBase::openFile(path);
+        EXPECT_EQ(knowledge->filePath(), path);
+        const tervolin::platform::TextList codes = knowledge->codes();
+        ASSERT_EQ(codes.size(), 14);
+        EXPECT_EQ(knowledge->count(), 14);
+        EXPECT_EQ(codes.text(0), QStringLiteral("0x0000007B"));
+        EXPECT_EQ(codes.text(4), QStringLiteral("0x0000007B"));  // stored twice, listed twice
+
+        struct Case { QString code; bool found; const char* fenxiStart; };
+        const Case cases[] = {
+            {QStringLiteral("0x0000007b"), true, "启动设备不可访问"},  // the first of two rows, case-blind
+            {QStringLiteral("o'brien"), true, "含有撇号的代码"},
+            {QStringLiteral(" 0x00000050"), true, "前面带一个空格"},
+            {QStringLiteral("0x00000050"), false, ""},  // the blank is part of the stored code
+            {QStringLiteral("nullboth"), true, ""},     // NULL fields read as empty text
+            {QStringLiteral("' or ''='"), false, ""},
+        };
+        for (const Case& c : cases) {
+            const CodeAnswer answer = knowledge->lookup(c.code);
+            EXPECT_EQ(answer.found, c.found) << c.code.toStdString();
+            const QString start = QString::fromUtf8(c.fenxiStart);
+            EXPECT_EQ(answer.fenxi.left(start.size()), start) << c.code.toStdString();
+            EXPECT_EQ(knowledge->dataControl().RecordSource(), KnowledgeBase::lookupQuery(c.code));
         }
+        // A file without the parameter tables, like a user's own db1.mdb: no meanings, no error.
+        EXPECT_TRUE(knowledge->parameterMeanings(0x7B).empty());
+        EXPECT_TRUE(knowledge->valueMeaning(0x7B, 1, 0).isEmpty());
     }
 }
 
-TEST_F(BundledKnowledgeBase, EachCodeStandsBesideItsNameWithTheSameTextsInNumericOrder)
+TEST(KnowledgeBase, QueryTextsKeysAndCodesAreSpelledExactly)
 {
-    TERVOLIN_REQUIRE_SHARED();
-    QHash<QString, QString> nameOf;
-    for (const DocumentedCode& d : documentedCodes())
-        nameOf.insert(d.code.toUpper(), d.name);
-    ASSERT_EQ(nameOf.size(), 379);
-    ASSERT_EQ(rows.size() % 2, 0u);
-    qulonglong previous = 0;
-    for (std::size_t i = 0; i < rows.size(); i += 2) {
-        const QString hex = rows[i].daima.value_or(QString());
-        const QString name = rows[i + 1].daima.value_or(QString());
-        bool ok = false;
-        const qulonglong value = hex.mid(2).toULongLong(&ok, 16);
-        ASSERT_TRUE(ok && hex.startsWith(QStringLiteral("0x")) && hex.size() == 10) << hex.toStdString();
-        EXPECT_GT(value, previous) << hex.toStdString();
-        previous = value;
-        if (nameOf.contains(hex.toUpper())) {
-            EXPECT_EQ(name, nameOf.value(hex.toUpper())) << hex.toStdString();
-        }
-        EXPECT_EQ(rows[i].fenxi, rows[i + 1].fenxi) << hex.toStdString();
-        EXPECT_EQ(rows[i].jiejue, rows[i + 1].jiejue) << hex.toStdString();
-    }
+    EXPECT_EQ(KnowledgeBase::lookupQuery(QStringLiteral("0x0000007B")), QStringLiteral("select fenxi,jiejue from lanping where daima='0x0000007B'"));
+    EXPECT_EQ(KnowledgeBase::lookupQuery(QStringLiteral("x' OR '1'='1")),
+              QStringLiteral("select fenxi,jiejue from lanping where daima='x'' OR ''1''=''1'"));
+    EXPECT_EQ(KnowledgeBase::lookupQuery(QString()), QStringLiteral("select fenxi,jiejue from lanping where daima=''"));
+
+    struct KeyCase { std::uint32_t code; const char* key; };
+    for (const KeyCase& c : {KeyCase{0x9F, "0x0000009F"}, KeyCase{0, "0x00000000"}, KeyCase{0x1000007E, "0x1000007E"}, KeyCase{0xFFFFFFFF, "0xFFFFFFFF"}})
+        EXPECT_EQ(KnowledgeBase::codeKey(c.code), QString::fromLatin1(c.key));
+
+    struct ParseCase { const char* text; std::optional<std::uint32_t> code; };
+    const ParseCase parses[] = {
+        {"0x9f", 0x9F},        {"0X0000009F", 0x9F}, {"0x000000000000009F", 0x9F}, {"0xffffffff", 0xFFFFFFFFu},
+        {"0x100000000", {}},   {"9F", {}},           {"0x", {}},                   {"0x9G", {}},
+        {" 0x9F", {}},         {"0x9F ", {}},        {"DRIVER_POWER_STATE_FAILURE", {}}, {"", {}},
+    };
+    for (const ParseCase& c : parses)
+        EXPECT_EQ(KnowledgeBase::parseCode(QString::fromUtf8(c.text)), c.code) << c.text;
 }
 
-TEST_F(BundledKnowledgeBase, EveryDocumentedCodeIsFoundByItsHexFormAndByItsName)
+TEST(KnowledgeBase, ParameterMeaningsComeByNumberFirstRowFirst)
 {
-    TERVOLIN_REQUIRE_SHARED();
-    const std::vector<DocumentedCode> documented = documentedCodes();
-    ASSERT_EQ(documented.size(), 379u);
-    openWindow();
-    for (const DocumentedCode& d : documented) {
-        QString analysis;
-        for (const QString& typed : {d.code, d.name}) {
-            form->Text1->setText(typed);
-            form->Search();
-            ASSERT_TRUE(box.calls.empty()) << "not found: " << typed.toStdString();
-            EXPECT_EQ(form->Label7->text(), QStringLiteral("当前结果：") + typed);
-            EXPECT_EQ(form->List1->text(), typed);
-            EXPECT_TRUE(hasChinese(form->Text2->toPlainText())) << typed.toStdString();
-            EXPECT_TRUE(hasChinese(form->Text3->toPlainText())) << typed.toStdString();
-            if (analysis.isEmpty())
-                analysis = form->Text2->toPlainText();
-            else
-                EXPECT_EQ(form->Text2->toPlainText(), analysis) << typed.toStdString();
-        }
-    }
+    const auto knowledge = KnowledgeBase::openFile(withParameterTables());
+    const std::vector<ParameterMeaning> expected = {{1, QStringLiteral("类型")}, {2, QStringLiteral("第二个")}, {4, QStringLiteral("第四个")}};
+    EXPECT_EQ(knowledge->parameterMeanings(0x9F), expected);
+    EXPECT_EQ(knowledge->parameterMeanings(0x133), (std::vector<ParameterMeaning>{{1, QStringLiteral("DPC")}}));
+    EXPECT_TRUE(knowledge->parameterMeanings(0x7E).empty());  // the table is there, the code is not
 }
 
-TEST_F(BundledKnowledgeBase, RecordCountLineCountsEveryRow)
+TEST(KnowledgeBase, ValueMeaningsCompareValuesAsNumbers)
 {
-    openWindow();
-    EXPECT_GE(rows.size(), 2u * 379u);
-    EXPECT_EQ(form->List1->ListCount(), static_cast<int>(rows.size()));
-    EXPECT_EQ(form->Label8->text(), QStringLiteral("当前数据库共有%1条记录").arg(rows.size()));
+    const auto knowledge = KnowledgeBase::openFile(withParameterTables());
+    struct Case { std::uint32_t code; int xuhao; std::uint64_t value; const char* hanyi; };
+    const Case cases[] = {
+        {0x9F, 1, 3, "设备对象阻塞"},  {0x9F, 1, 4, "超时"},       // stored "0x00000004"
+        {0x9F, 2, 3, "第二个参数的 3"}, {0x9F, 3, 3, ""},           // the value belongs to one parameter only
+        {0x9F, 1, 5, ""},             {0x133, 1, 0, "单个 DPC"},   {0x133, 1, 1, "累计"},
+        {0x1E, 1, 0xC0000005, "访问冲突"},                         // stored in lower case
+        {0x1E, 1, 0x1C0000005, ""},                                // 64-bit values are not cut to 32 bits
+        {0x1E, 2, 0xFFFFF80012345678, "地址"},
+        {0x7E, 1, 0, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(knowledge->valueMeaning(c.code, c.xuhao, c.value), QString::fromUtf8(c.hanyi)) << std::hex << c.code << " P" << c.xuhao << " " << c.value;
+}
+
+TEST(KnowledgeBase, AFileThatIsNoKnowledgeBaseIsRefusedWithItsPathAndReason)
+{
+    const QString dir = tervolin::test::scratchDir();
+    struct Case { const char* name; QString path; std::function<void(const QString&)> make; const char* reason; };
+    const Case cases[] = {
+        {"missing", dir + QStringLiteral("/missing.mdb"), [](const QString&) {}, "does not exist"},
+        {"no lanping", dir + QStringLiteral("/other.mdb"), [](const QString& p) { tervolin::test::createDatabase(p, "CREATE TABLE canshu(daima TEXT)"); },
+         "no such table: lanping"},
+        {"column missing", dir + QStringLiteral("/short.mdb"), [](const QString& p) { tervolin::test::createDatabase(p, "CREATE TABLE lanping(daima TEXT, fenxi TEXT)"); },
+         "no such column: jiejue"},
+        {"Jet file of another shape", tervolin::test::jetFixture("jackcess_testV1997.mdb"), [](const QString&) {}, "no table \"lanping\""},
+    };
+    for (const Case& c : cases) {
+        c.make(c.path);
+        try {
+            KnowledgeBase::openFile(c.path);
+            ADD_FAILURE() << c.name << ": opened";
+        } catch (const DataError& error) {
+            EXPECT_EQ(error.filePath(), c.path) << c.name;
+            EXPECT_TRUE(error.message().contains(QString::fromUtf8(c.reason))) << c.name << ": " << error.message().toStdString();
+        }
+    }
 }

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
 
 #include "app/form1.h"
+#include "app/form1layout.h"
 #include "app/startup.h"
 #include "app/userdata.h"
 #include "platform/listbox.h"
+#include "tests/app/mainwindow.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/sqlitefiles.h"
 #include "tests/support/testsupport.h"
@@ -38,6 +41,38 @@ TEST(Startup, AnUnusableDataFileIsReportedWithPathAndEngineTextAndNoWindowOpens)
     UserData::setApplicationDirectory({});
 }
 
+// The data file is opened and read before the window is built: a failure leaves no widget behind.
+TEST(Startup, AFailureBuildsNoWidget)
+{
+    const QString dir = tervolin::test::scratchDir();
+    tervolin::test::createDatabase(dir + QStringLiteral("/db1.mdb"), "CREATE TABLE lanping(daima TEXT, fenxi TEXT)");
+    UserData::setApplicationDirectory(dir);
+    const qsizetype widgetsBefore = QApplication::allWidgets().size();
+    qsizetype widgetsWhileReported = -1;
+    tervolin::test::RecordingMessageBox box;
+    box.whileOpen = [&] { widgetsWhileReported = QApplication::allWidgets().size(); };
+    EXPECT_EQ(loadMainWindow(box), nullptr);
+    EXPECT_EQ(box.calls.size(), 1u);
+    EXPECT_EQ(widgetsWhileReported, widgetsBefore);
+    UserData::setApplicationDirectory({});
+}
+
+TEST(Startup, TheDesignNeedsAPlacementForEachButton)
+{
+    using tervolin::platform::FormDescription;
+    const auto built = Form1Design::load();
+    ASSERT_TRUE(std::holds_alternative<Form1Design>(built)) << std::get<QString>(built).toStdString();
+    EXPECT_EQ(std::get<Form1Design>(built).Command1.extent, QRect(4200, 480, 1455, 375));
+
+    const auto parsed = FormDescription::parse(R"({"controls":[{"name":"Command1","type":"vantlebutton","extent":[1,2,3,4]},
+        {"name":"vantlebutton2","type":"vantlebutton","extent":[1,2,3,4]},{"name":"vantlebutton3","type":"vantlebutton"}]})",
+                                               QStringLiteral("edited.json"));
+    ASSERT_TRUE(std::holds_alternative<FormDescription>(parsed));
+    const auto design = Form1Design::from(std::get<FormDescription>(parsed));
+    ASSERT_TRUE(std::holds_alternative<QString>(design));
+    EXPECT_TRUE(std::get<QString>(design).contains(QStringLiteral("no placement for vantlebutton3"))) << std::get<QString>(design).toStdString();
+}
+
 TEST(Startup, AGoodFileGivesAFilledWindowThatIsNotShownYet)
 {
     const QString dir = tervolin::test::scratchDir();
@@ -48,6 +83,6 @@ TEST(Startup, AGoodFileGivesAFilledWindowThatIsNotShownYet)
     ASSERT_NE(form, nullptr);
     EXPECT_TRUE(box.calls.empty());
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(form->List1->ListCount(), 1);
+    EXPECT_EQ(tervolin::test::form1Controls(*form).List1->ListCount(), 1);
     UserData::setApplicationDirectory({});
 }

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "app/knowledgebase.h"
 #include "app/userdata.h"
 #include "platform/data/dataerror.h"
 #include "tests/support/sqlitefiles.h"
@@ -28,16 +29,20 @@ TEST(UserData, DatabaseFilePathAddsOneSeparatorOnlyWhenMissing)
     EXPECT_EQ(UserData::DatabaseFilePath(), QCoreApplication::applicationDirPath() + QStringLiteral("/db1.mdb"));
 }
 
-TEST(UserData, OpenDatabaseKeepsTheConnectionStringTextAndClientCursors)
+TEST(UserData, OpenDatabaseKeepsBothConnectionStringTextsAndClientCursors)
 {
     DirectoryGuard guard;
     const QString dir = tervolin::test::scratchDir();
     tervolin::test::createLanping(dir + QStringLiteral("/db1.mdb"), {});
     UserData::setApplicationDirectory(dir);
-    UserData::OpenDatabase();
-    EXPECT_TRUE(UserData::DbConnection().isOpen());
-    EXPECT_EQ(UserData::DbConnection().ConnectionString(), QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source = ") + dir + QStringLiteral("/db1.mdb"));
-    EXPECT_EQ(UserData::DbConnection().cursorLocation(), tervolin::platform::data::CursorLocation::Client);
+    const auto knowledge = UserData::OpenDatabase();
+    EXPECT_TRUE(knowledge->connection().isOpen());
+    EXPECT_EQ(knowledge->connection().ConnectionString(), QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source = ") + dir + QStringLiteral("/db1.mdb"));
+    EXPECT_EQ(knowledge->connection().cursorLocation(), tervolin::platform::data::CursorLocation::Client);
+    EXPECT_EQ(knowledge->dataControl().ConnectionString(),
+              QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + dir + QStringLiteral("/db1.mdb;Persist Security Info=False"));
+    EXPECT_EQ(knowledge->dataControl().commandType(), tervolin::platform::data::CommandType::Text);
+    EXPECT_EQ(knowledge->dataControl().RecordSource(), QStringLiteral("select * from lanping"));
 }
 
 TEST(UserData, OpenDatabaseOnAMissingFileFailsWithItsPath)

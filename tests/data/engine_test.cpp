@@ -106,8 +106,7 @@ TEST(Engine, FormatIsChosenByTheFirstBytes)
 
 TEST(Engine, RealJetFileOpensWithTheJetEngineUntouched)
 {
-    TERVOLIN_REQUIRE_SHARED();
-    const QString path = tervolin::test::sharedDir() + QStringLiteral("/fixtures/jet/lanping_sample.mdb");
+    const QString path = tervolin::test::jetFixture("lanping_sample.mdb");
     const QByteArray before = tervolin::test::fileHash(path);
     const std::shared_ptr<EngineConnection> connection = openDatabaseFile(path);
     const std::unique_ptr<Cursor> cursor = connection->execute(QStringLiteral("SELECT daima FROM lanping"));
@@ -116,4 +115,35 @@ TEST(Engine, RealJetFileOpensWithTheJetEngineUntouched)
         ++rows;
     EXPECT_EQ(rows, 14);
     EXPECT_EQ(tervolin::test::fileHash(path), before);
+}
+
+// The names a file offers, and what * reads on a Jet table: its Text and Memo columns (the kinds the engine reads),
+// in the table's order.
+TEST(Engine, BothEnginesNameTheirTablesAndSelectAllReadsWhatTheyCan)
+{
+    const QString sqlite = tervolin::test::scratchDir() + QStringLiteral("/db1.mdb");
+    tervolin::test::createDatabase(sqlite, "CREATE TABLE lanping(daima TEXT, fenxi TEXT, jiejue TEXT); CREATE INDEX i ON lanping(daima);"
+                                           "CREATE TABLE Canshu(daima TEXT, xuhao INTEGER, hanyi TEXT); CREATE VIEW codes AS SELECT daima FROM lanping");
+    struct Case { QString path; QStringList tables; };
+    const Case cases[] = {
+        {sqlite, {QStringLiteral("lanping"), QStringLiteral("Canshu"), QStringLiteral("codes")}},
+        {tervolin::test::jetFixture("lanping_sample.mdb"), {QStringLiteral("lanping")}},
+        {tervolin::test::jetFixture("jackcess_testV1997.mdb"), {QStringLiteral("Table1"), QStringLiteral("Table2"), QStringLiteral("Table3"), QStringLiteral("Table4")}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(openDatabaseFile(c.path)->tableNames(), c.tables) << c.path.toStdString();
+
+    const std::shared_ptr<EngineConnection> jet = openDatabaseFile(tervolin::test::jetFixture("jackcess_testV1997.mdb"));
+    const std::unique_ptr<Cursor> all = jet->execute(QStringLiteral("select * from Table1"));
+    EXPECT_EQ(all->columnIndex(QStringLiteral("A")), 0);
+    EXPECT_EQ(all->columnIndex(QStringLiteral("B")), 1);
+    for (const char* number : {"C", "D", "E", "F", "G", "H", "I"})
+        EXPECT_EQ(all->columnIndex(QString::fromLatin1(number)), -1) << number;
+    ASSERT_TRUE(all->step());
+    try {
+        jet->execute(QStringLiteral("select E from Table1"));
+        ADD_FAILURE() << "read a number column";
+    } catch (const DataError& error) {
+        EXPECT_TRUE(error.message().contains(QStringLiteral("not a Text or Memo column"))) << error.message().toStdString();
+    }
 }

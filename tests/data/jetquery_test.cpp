@@ -10,9 +10,7 @@ using namespace tervolin::platform::data::jet;
 
 namespace {
 
-const QStringList kLanping{QStringLiteral("daima"), QStringLiteral("fenxi"), QStringLiteral("jiejue")};
-
-QString fixture(const char* name) { return tervolin::test::sharedDir() + QStringLiteral("/fixtures/jet/") + QLatin1String(name); }
+QString fixture(const char* name) { return tervolin::test::jetFixture(name); }
 
 // The rows of lanping_sample.tsv: \N (NULL) reads as empty text, \n is the CR LF stored in the file.
 std::vector<QStringList> sampleRows()
@@ -45,7 +43,7 @@ QueryRun run(const QString& path, const QString& sql)
     const std::unique_ptr<JetFile> file = JetFile::open(path, &r.error);
     if (!file)
         return r;
-    const std::unique_ptr<JetQuery> query = JetQuery::prepare(*file, sql, kLanping, &r.error);
+    const std::unique_ptr<JetQuery> query = JetQuery::prepare(*file, sql, &r.error);
     if (!query)
         return r;
     while (query->step(&r.error))
@@ -96,7 +94,6 @@ TEST(JetQuery, ParsesTheStatementsTheToolIssuesAndRefusesOthers)
 
 TEST(JetQuery, ListAndSelectAllGiveEveryRowInFileOrderWhole)
 {
-    TERVOLIN_REQUIRE_SHARED();
     const std::vector<QStringList> expected = sampleRows();
     ASSERT_EQ(expected.size(), 14u);
 
@@ -116,7 +113,6 @@ TEST(JetQuery, ListAndSelectAllGiveEveryRowInFileOrderWhole)
 
 TEST(JetQuery, LookupIsCaseBlindExactAndInFileOrder)
 {
-    TERVOLIN_REQUIRE_SHARED();
     const std::vector<QStringList> expected = sampleRows();
     struct Case { const char* literal; int firstRow; int matches; };
     const Case cases[] = {
@@ -152,7 +148,6 @@ TEST(JetQuery, LookupIsCaseBlindExactAndInFileOrder)
 
 TEST(JetQuery, UnsupportedStatementsAndMissingColumnsAreErrors)
 {
-    TERVOLIN_REQUIRE_SHARED();
     struct Case { const char* sql; const char* error; };
     const Case cases[] = {
         {"select daima from lanping where daima='a' or daima='b'", "unsupported statement"},

@@ -13,11 +13,13 @@
 #include <memory>
 
 #include "app/form1.h"
+#include "app/startup.h"
 #include "app/userdata.h"
 #include "controls/button/vantlebutton.h"
 #include "controls/progressbar/progressbar.h"
 #include "platform/listbox.h"
 #include "platform/usercontrol.h"
+#include "tests/app/mainwindow.h"
 #include "tests/support/recordingmessagebox.h"
 #include "tests/support/sqlitefiles.h"
 #include "tests/support/testsupport.h"
@@ -163,14 +165,16 @@ TEST_F(HighDpi, TheMainWindowKeepsItsLayoutAndRendersAtDeviceResolution)
     app::UserData::setApplicationDirectory(dir);
     test::RecordingMessageBox box;
     {
-        app::Form1 form(box);
-        form.Form_Load();
+        const auto loaded = app::loadMainWindow(box);
+        ASSERT_NE(loaded, nullptr);
+        app::Form1& form = *loaded;
+        const app::Form1Controls ui = test::form1Controls(form);
         form.showCentred();
         QApplication::processEvents();
         // The twip layout is in logical pixels: the same at every ratio.
         EXPECT_EQ(form.size(), QSize(627, 421));
-        EXPECT_EQ(form.Command1->geometry(), QRect(4200 / 15, 480 / 15, 1455 / 15, 375 / 15));
-        EXPECT_EQ(form.List1->geometry(), QRect(720 / 15, 1320 / 15, 2415 / 15, 4200 / 15));
+        EXPECT_EQ(ui.Command1->geometry(), QRect(4200 / 15, 480 / 15, 1455 / 15, 375 / 15));
+        EXPECT_EQ(ui.List1->geometry(), QRect(720 / 15, 1320 / 15, 2415 / 15, 4200 / 15));
         const QPixmap grabbed = form.grab();
         EXPECT_EQ(grabbed.size(), scaled(form.rect(), ratio).size());
         EXPECT_DOUBLE_EQ(grabbed.devicePixelRatio(), ratio);

@@ -67,6 +67,16 @@ struct ShapeCase
     int count;
 };
 
+// The listed pixels are inked or left alone, and `count` pixels in all are inked.
+void expectShape(const Surface& s, const ShapeCase& c)
+{
+    for (const Px& p : c.painted)
+        EXPECT_EQ(s.pixel(p.x, p.y), kInk) << p.x << "," << p.y;
+    for (const Px& p : c.untouched)
+        EXPECT_EQ(s.pixel(p.x, p.y), kBack) << p.x << "," << p.y;
+    EXPECT_EQ(inked(s, kInk), c.count);
+}
+
 class FillCases : public ::testing::TestWithParam<ShapeCase> {};
 
 TEST_P(FillCases, CoversLeftTopInclusiveRightBottomExclusive)
@@ -74,11 +84,7 @@ TEST_P(FillCases, CoversLeftTopInclusiveRightBottomExclusive)
     const ShapeCase& c = GetParam();
     Surface s(10, 10, kBack);
     s.fill(c.rect, kInk);
-    for (const Px& p : c.painted)
-        EXPECT_EQ(s.pixel(p.x, p.y), kInk) << p.x << "," << p.y;
-    for (const Px& p : c.untouched)
-        EXPECT_EQ(s.pixel(p.x, p.y), kBack) << p.x << "," << p.y;
-    EXPECT_EQ(inked(s, kInk), c.count);
+    expectShape(s, c);
 }
 
 INSTANTIATE_TEST_SUITE_P(Surface, FillCases,
@@ -98,11 +104,7 @@ TEST_P(FrameCases, DrawsTheOutermostPixelsInside)
     const ShapeCase& c = GetParam();
     Surface s(10, 10, kBack);
     s.frame(c.rect, kInk);
-    for (const Px& p : c.painted)
-        EXPECT_EQ(s.pixel(p.x, p.y), kInk) << p.x << "," << p.y;
-    for (const Px& p : c.untouched)
-        EXPECT_EQ(s.pixel(p.x, p.y), kBack) << p.x << "," << p.y;
-    EXPECT_EQ(inked(s, kInk), c.count);
+    expectShape(s, c);
 }
 
 INSTANTIATE_TEST_SUITE_P(Surface, FrameCases,

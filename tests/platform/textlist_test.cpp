@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "platform/textlist.h"
+#include "platform/core/textlist.h"
 
 using tervolin::platform::TextList;
 

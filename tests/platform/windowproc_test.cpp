@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <memory>
 #include <numeric>
+#include <string>
 #include <vector>
 
 #include "platform/windowproc.h"
@@ -90,7 +91,13 @@ TEST_P(RemovalOrder, RemainingProceduresStayReachable)
 INSTANTIATE_TEST_SUITE_P(AllOrders, RemovalOrder,
                          ::testing::Values(std::vector<int>{0, 1, 2}, std::vector<int>{0, 2, 1},
                                            std::vector<int>{1, 0, 2}, std::vector<int>{1, 2, 0},
-                                           std::vector<int>{2, 0, 1}, std::vector<int>{2, 1, 0}));
+                                           std::vector<int>{2, 0, 1}, std::vector<int>{2, 1, 0}),
+                         [](const ::testing::TestParamInfo<std::vector<int>>& order) {
+                             std::string name = "removed";
+                             for (int id : order.param)
+                                 name += "_" + std::to_string(id);
+                             return name;
+                         });
 
 TEST(WindowProc, AProcedureMayRemoveItselfWhileRunning)
 {

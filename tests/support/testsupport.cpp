@@ -1,7 +1,5 @@
 #include "tests/support/testsupport.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -9,11 +7,9 @@
 
 namespace tervolin::test {
 
-QString sharedDir()
-{
-    const QFileInfo info(QStringLiteral(TERVOLIN_SHARED_DIR));
-    return info.isDir() ? info.canonicalFilePath() : QString();
-}
+QString sourceFile(const QString& relative) { return QStringLiteral(TERVOLIN_SOURCE_DIR "/") + relative; }
+
+QString jetFixture(const char* name) { return sourceFile(QStringLiteral("tests/fixtures/jet/") + QLatin1String(name)); }
 
 QString scratchDir()
 {

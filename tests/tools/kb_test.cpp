@@ -3,6 +3,8 @@
 #include <QCryptographicHash>
 #include <QFile>
 
+#include "tests/support/qtprinters.h"
+#include "tests/support/sqlitefiles.h"
 #include "tests/support/testsupport.h"
 #include "tools/kb/kbtool.h"
 
@@ -10,7 +12,7 @@ using namespace tervolin::tools;
 
 namespace {
 
-QString fixture(const char* name) { return tervolin::test::sharedDir() + QStringLiteral("/fixtures/jet/") + QLatin1String(name); }
+QString fixture(const char* name) { return tervolin::test::jetFixture(name); }
 
 struct KbRun {
     int status;
@@ -48,7 +50,6 @@ void writeFile(const QString& path, const QByteArray& bytes)
 // NULL survives the conversion (the sample's NULLs are Memo values; a zero-length Text value would read as NULL).
 TEST(KbTool, ConvertOfTheJetSampleExportsItsTsv)
 {
-    TERVOLIN_REQUIRE_SHARED();
     const QString converted = tervolin::test::scratchDir() + QStringLiteral("/converted.mdb");
     const QByteArray jetHash = QCryptographicHash::hash(readAll(fixture("lanping_sample.mdb")), QCryptographicHash::Sha256);
     const KbRun convert = kb({QStringLiteral("convert"), fixture("lanping_sample.mdb"), converted});
@@ -67,16 +68,15 @@ TEST(KbTool, ConvertOfTheJetSampleExportsItsTsv)
 
 TEST(KbTool, LookupAnswersLikeTheWindowWithExitStatus)
 {
-    TERVOLIN_REQUIRE_SHARED();
     const QString jet = fixture("lanping_sample.mdb");
     struct Case { QStringList args; int status; const char* out; };
     const Case cases[] = {
         {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("O'Brien")}, 0,
-         "{\"found\": true, \"fenxi\": \"含有撇号的代码。\", \"jiejue\": \"撇号代码的解决方法。\"}\n"},
+         "{\"found\": true, \"fenxi\": \"含有撇号的代码。\", \"jiejue\": \"撇号代码的解决方法。\", \"canshu\": []}\n"},
         {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("0x0000007b")}, 0, nullptr},
-        {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("nullboth")}, 0, "{\"found\": true, \"fenxi\": \"\", \"jiejue\": \"\"}\n"},
-        {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("0x00000050")}, 1, "{\"found\": false}\n"},
-        {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("' or ''='")}, 1, "{\"found\": false}\n"},
+        {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("nullboth")}, 0, "{\"found\": true, \"fenxi\": \"\", \"jiejue\": \"\", \"canshu\": []}\n"},
+        {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("0x00000050")}, 1, "{\"found\": false, \"canshu\": []}\n"},
+        {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("' or ''='")}, 1, "{\"found\": false, \"canshu\": []}\n"},
         {{QStringLiteral("lookup"), QStringLiteral(" 0x00000050")}, 0, "fenxi:\n前面带一个空格的代码。\n\njiejue:\n带空格代码的解决方法。\n"},
         {{QStringLiteral("lookup"), QStringLiteral("nothing")}, 1, ""},
     };
@@ -93,6 +93,33 @@ TEST(KbTool, LookupAnswersLikeTheWindowWithExitStatus)
     EXPECT_TRUE(dup.out.contains(QStringLiteral("\\r\\n")));
 }
 
+// The parameter meanings come with a code written in hexadecimal, in any case and with or without leading zeros.
+TEST(KbTool, LookupAddsTheParameterMeanings)
+{
+    const QString db = tervolin::test::scratchDir() + QStringLiteral("/db1.mdb");
+    tervolin::test::createDatabase(db, R"(
+        CREATE TABLE lanping(daima TEXT COLLATE NOCASE, fenxi TEXT, jiejue TEXT);
+        INSERT INTO lanping VALUES('0x0000009F', 'f', 'j'), ('DRIVER_POWER_STATE_FAILURE', 'f', 'j');
+        CREATE TABLE canshu(daima TEXT, xuhao INTEGER, hanyi TEXT);
+        INSERT INTO canshu VALUES('0x0000009F', 2, '设备对象 "PDO"'), ('0x0000009F', 1, '类型');
+    )");
+    const QString meanings = QStringLiteral(R"([{"xuhao": 1, "hanyi": "类型"}, {"xuhao": 2, "hanyi": "设备对象 \"PDO\""}])");
+    struct Case { const char* code; int status; QString out; };
+    const Case cases[] = {
+        {"0x0000009F", 0, QStringLiteral(R"({"found": true, "fenxi": "f", "jiejue": "j", "canshu": )") + meanings + QStringLiteral("}\n")},
+        {"0x0000009f", 0, QStringLiteral(R"({"found": true, "fenxi": "f", "jiejue": "j", "canshu": )") + meanings + QStringLiteral("}\n")},
+        {"0x9F", 1, QStringLiteral(R"({"found": false, "canshu": )") + meanings + QStringLiteral("}\n")},
+        {"DRIVER_POWER_STATE_FAILURE", 0, QStringLiteral(R"({"found": true, "fenxi": "f", "jiejue": "j", "canshu": []})") + QStringLiteral("\n")},
+    };
+    for (const Case& c : cases) {
+        const KbRun r = kb({QStringLiteral("lookup"), QStringLiteral("--json"), QString::fromUtf8(c.code)}, db);
+        EXPECT_EQ(r.status, c.status) << c.code;
+        EXPECT_EQ(r.out, c.out) << c.code;
+    }
+    EXPECT_EQ(kb({QStringLiteral("lookup"), QStringLiteral("0x0000009F")}, db).out,
+              QStringLiteral("fenxi:\nf\n\njiejue:\nj\n\ncanshu:\n1: 类型\n2: 设备对象 \"PDO\"\n"));
+}
+
 TEST(KbTool, ImportExportRoundTripIsLossless)
 {
     const QString dir = tervolin::test::scratchDir();
@@ -105,7 +132,7 @@ TEST(KbTool, ImportExportRoundTripIsLossless)
     ASSERT_EQ(kb({QStringLiteral("import"), dir + QStringLiteral("/in.tsv"), out}).status, 0);
     EXPECT_EQ(kb({QStringLiteral("--db"), out, QStringLiteral("export")}).out, QString::fromUtf8(tsv));
     EXPECT_EQ(kb({QStringLiteral("--db"), out, QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("0x0000007B")}).out,
-              QStringLiteral("{\"found\": true, \"fenxi\": \"line one\\r\\nline two\", \"jiejue\": \"tab\\there\"}\n"));
+              QStringLiteral("{\"found\": true, \"fenxi\": \"line one\\r\\nline two\", \"jiejue\": \"tab\\there\", \"canshu\": []}\n"));
 
     const KbRun csv = kb({QStringLiteral("--db"), out, QStringLiteral("export"), QStringLiteral("--format"), QStringLiteral("csv")});
     EXPECT_EQ(csv.out, QStringLiteral("daima,fenxi,jiejue\r\n"
@@ -129,7 +156,6 @@ TEST(KbTool, ImportExportRoundTripIsLossless)
 
 TEST(KbTool, ErrorsGoToStandardErrorWithAStatus)
 {
-    TERVOLIN_REQUIRE_SHARED();
     const QString dir = tervolin::test::scratchDir();
     writeFile(dir + QStringLiteral("/bad.tsv"), "only\ttwo\n");
     struct Case { QStringList args; int status; const char* err; };

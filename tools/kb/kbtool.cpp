@@ -5,28 +5,19 @@
 
 #include <vector>
 
-#include "platform/data/connection.h"
-#include "platform/data/datacontrol.h"
+#include "app/knowledgebase.h"
 #include "platform/data/dataerror.h"
-#include "platform/data/lookup.h"
-#include "platform/data/recordset.h"
 #include "tools/mkdb/knowledgebase.h"
 
 namespace tervolin::tools {
 namespace {
 
+using app::KnowledgeBase;
 using platform::data::DataError;
 
 struct UsageError {
     QString message;
 };
-
-// The connection strings the window uses, for the shared connection and for the data control.
-QString connectionString(const QString& path) { return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source = ") + path; }
-QString dataControlString(const QString& path)
-{
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path + QStringLiteral(";Persist Security Info=False");
-}
 
 void checkPath(const QString& path)
 {
@@ -35,38 +26,12 @@ void checkPath(const QString& path)
         throw UsageError{QStringLiteral("a database path must not contain ';': %1").arg(path)};
 }
 
-QStringList listCodes(const QString& path)
-{
-    platform::data::Connection connection;
-    connection.Open(connectionString(path));
-    platform::data::Recordset recordset;
-    recordset.Open(QStringLiteral("SELECT daima FROM lanping"), connection);
-    QStringList codes;
-    while (!recordset.isEOF()) {
-        codes.append(recordset.text(QStringLiteral("daima")));
-        recordset.MoveNext();
-    }
-    recordset.Close();
-    return codes;
-}
-
 // NULL stays a null QString, so that a conversion keeps it.
 std::vector<KnowledgeRow> readRows(const QString& path)
 {
-    platform::data::Connection connection;
-    connection.Open(connectionString(path));
-    platform::data::Recordset recordset;
-    recordset.Open(QStringLiteral("select * from lanping"), connection);
     std::vector<KnowledgeRow> rows;
-    const auto field = [&](const char* name) {
-        const QVariant v = recordset.value(QString::fromLatin1(name));
-        return v.isNull() ? QString() : v.toString();
-    };
-    while (!recordset.isEOF()) {
-        rows.push_back({field("daima"), field("fenxi"), field("jiejue")});
-        recordset.MoveNext();
-    }
-    recordset.Close();
+    for (app::StoredCode& row : KnowledgeBase::openFile(path)->rows())
+        rows.push_back({std::move(row.daima), std::move(row.fenxi), std::move(row.jiejue)});
     return rows;
 }
 
@@ -106,6 +71,24 @@ QString jsonString(const QString& text)
     }
     return out + QLatin1Char('"');
 }
+
+// The parameter meanings of a code given in hexadecimal; none for a name or any other text.
+std::vector<app::ParameterMeaning> parameterMeanings(KnowledgeBase& knowledge, const QString& typed)
+{
+    const std::optional<std::uint32_t> code = KnowledgeBase::parseCode(typed);
+    return code ? knowledge.parameterMeanings(*code) : std::vector<app::ParameterMeaning>();
+}
+
+// [{"xuhao": 1, "hanyi": "…"}, …]
+QString parametersJson(const std::vector<app::ParameterMeaning>& meanings)
+{
+    QStringList items;
+    for (const app::ParameterMeaning& m : meanings)
+        items.append(QStringLiteral("{\"xuhao\": %1, \"hanyi\": %2}").arg(m.xuhao).arg(jsonString(m.hanyi)));
+    return QLatin1Char('[') + items.join(QStringLiteral(", ")) + QLatin1Char(']');
+}
+
+QString plainText(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
 // Import rows: one line per row, daima <TAB> fenxi <TAB> jiejue, escapes as export writes them.
 std::vector<KnowledgeRow> readTsv(const QString& path)
@@ -192,31 +175,33 @@ int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out
 
     if (command == QStringLiteral("count")) {
         expect(0);
-        out << listCodes(db).size() << '\n';
+        out << KnowledgeBase::openFile(db)->count() << '\n';
         return KbOk;
     }
     if (command == QStringLiteral("list")) {
         expect(0);
-        for (const QString& code : listCodes(db))
-            out << code << '\n';
+        const platform::TextList codes = KnowledgeBase::openFile(db)->codes();
+        for (qsizetype i = 0; i < codes.size(); ++i)
+            out << codes.at(i) << '\n';
         return KbOk;
     }
     if (command == QStringLiteral("lookup")) {
         expect(1);
-        platform::data::DataControl control;
-        control.setConnectionString(dataControlString(db));
-        control.setCommandType(platform::data::CommandType::Text);
-        const platform::data::LookupResult r = platform::data::lookupCode(control, words[0]);
+        const std::unique_ptr<KnowledgeBase> knowledge = KnowledgeBase::openFile(db);
+        const app::CodeAnswer r = knowledge->lookup(words[0]);
+        const std::vector<app::ParameterMeaning> meanings = parameterMeanings(*knowledge, words[0]);
         if (json) {
+            out << "{\"found\": " << (r.found ? "true" : "false");
             if (r.found)
-                out << "{\"found\": true, \"fenxi\": " << jsonString(r.fenxi) << ", \"jiejue\": " << jsonString(r.jiejue) << "}\n";
-            else
-                out << "{\"found\": false}\n";
+                out << ", \"fenxi\": " << jsonString(r.fenxi) << ", \"jiejue\": " << jsonString(r.jiejue);
+            out << ", \"canshu\": " << parametersJson(meanings) << "}\n";
         } else if (r.found) {
-            QString fenxi = r.fenxi, jiejue = r.jiejue;
-            fenxi.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            jiejue.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            out << "fenxi:\n" << fenxi << "\n\njiejue:\n" << jiejue << '\n';
+            out << "fenxi:\n" << plainText(r.fenxi) << "\n\njiejue:\n" << plainText(r.jiejue) << '\n';
+            if (!meanings.empty()) {
+                out << "\ncanshu:\n";
+                for (const app::ParameterMeaning& m : meanings)
+                    out << m.xuhao << ": " << plainText(m.hanyi) << '\n';
+            }
         }
         return r.found ? KbOk : KbNotFound;
     }
@@ -264,7 +249,9 @@ QString kbUsage()
         "  list                           every code (daima), one per line, in table order\n"
         "  lookup [--json] CODE           the analysis and solution of CODE, as the window finds them\n"
         "                                 (case-blind, first matching row); exit status 0 found, 1 not found.\n"
-        "                                 --json prints {\"found\": true, \"fenxi\": \"...\", \"jiejue\": \"...\"}\n"
+        "                                 --json prints {\"found\": true, \"fenxi\": \"...\", \"jiejue\": \"...\",\n"
+        "                                 \"canshu\": [{\"xuhao\": 1, \"hanyi\": \"...\"}, ...]}; canshu lists what the\n"
+        "                                 code's parameters mean (table canshu) for a CODE written 0x..., else []\n"
         "  export [--format tsv|csv]      all rows, columns daima, fenxi, jiejue, to standard output\n"
         "  import TSVFILE OUT.mdb [--force]\n"
         "                                 write a new SQLite knowledge base from a TSV file as export writes it\n"

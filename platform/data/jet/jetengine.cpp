@@ -7,18 +7,11 @@
 namespace tervolin::platform::data {
 namespace {
 
-// The knowledge base's columns; * stands for these, whatever else the table holds.
-const QStringList& knowledgeColumns()
-{
-    static const QStringList columns{QStringLiteral("daima"), QStringLiteral("fenxi"), QStringLiteral("jiejue")};
-    return columns;
-}
-
 std::unique_ptr<jet::JetFile> openChecked(const QString& path)
 {
     QString error;
     std::unique_ptr<jet::JetFile> file = jet::JetFile::open(path, &error);
-    if (!file || !file->openTable(QStringLiteral("lanping"), knowledgeColumns(), &error))
+    if (!file)
         throw DataError(error, path);
     return file;
 }
@@ -73,11 +66,13 @@ public:
     {
         std::unique_ptr<jet::JetFile> file = openChecked(path_);
         QString error;
-        std::unique_ptr<jet::JetQuery> query = jet::JetQuery::prepare(*file, sql, knowledgeColumns(), &error);
+        std::unique_ptr<jet::JetQuery> query = jet::JetQuery::prepare(*file, sql, &error);
         if (!query)
             throw DataError(error, path_);
         return std::make_unique<JetCursor>(std::move(file), std::move(query), path_);
     }
+
+    QStringList tableNames() override { return openChecked(path_)->tableNames(); }
 
     QString filePath() const override { return path_; }
 

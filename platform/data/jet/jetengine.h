@@ -1,5 +1,5 @@
 #pragma once
-// The Jet engine behind connections and recordsets: a user's Access db1.mdb, read-only through libmdb.
+// The Jet engine behind connections and recordsets: an Access .mdb file, read-only through libmdb.
 
 #include <QString>
 
@@ -9,8 +9,8 @@
 
 namespace tervolin::platform::data {
 
-/// Opens a Jet 3/Jet 4 (or ACE) file read-only and checks that it holds table lanping with the text columns
-/// daima, fenxi and jiejue. Throws DataError (with the path) when it does not, or when the file is damaged.
+/// Opens a Jet 3/Jet 4 (or ACE) file read-only and reads its table catalogue. Throws DataError (with the path)
+/// when the file is not a Jet database or is damaged.
 std::shared_ptr<EngineConnection> openJetFile(const QString& path);
 
 }  // namespace tervolin::platform::data

@@ -324,6 +324,17 @@ void JetTable::rewind()
 
 quint64 JetTable::declaredRows() const { return table_->num_rows; }
 
+QStringList JetTable::textColumns() const
+{
+    QStringList names;
+    for (unsigned i = 0; i < table_->num_cols; ++i) {
+        const MdbColumn* col = columnAt(table_, i);
+        if (col && (col->col_type == MDB_TEXT || col->col_type == MDB_MEMO))
+            names.append(nameOf(col->name));
+    }
+    return names;
+}
+
 QString JetTable::damaged(const QString& what) const
 {
     return QStringLiteral("the Jet database is damaged: %1").arg(what);

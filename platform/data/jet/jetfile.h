@@ -64,6 +64,8 @@ public:
     bool text(int index, QString* out, QString* error);
     /// The number of rows that the table definition declares.
     quint64 declaredRows() const;
+    /// The names of the table's Text and Memo columns, in the table definition's order.
+    QStringList textColumns() const;
 
 private:
     friend class JetFile;

@@ -133,14 +133,19 @@ std::optional<SelectStatement> parseSelect(const QString& sql, QString* error)
     return st;
 }
 
-std::unique_ptr<JetQuery> JetQuery::prepare(JetFile& file, const QString& sql, const QStringList& starColumns,
-                                            QString* error)
+std::unique_ptr<JetQuery> JetQuery::prepare(JetFile& file, const QString& sql, QString* error)
 {
     const std::optional<SelectStatement> st = parseSelect(sql, error);
     if (!st)
         return nullptr;
     std::unique_ptr<JetQuery> query(new JetQuery);
-    query->columns_ = st->columns.isEmpty() ? starColumns : st->columns;
+    query->columns_ = st->columns;
+    if (query->columns_.isEmpty()) {
+        const std::unique_ptr<JetTable> table = file.openTable(st->table, {}, error);
+        if (!table)
+            return nullptr;
+        query->columns_ = table->textColumns();
+    }
 
     // Columns read: the selected ones, then the filter column unless it is selected too.
     QStringList read = query->columns_;

@@ -31,10 +31,10 @@ class JetTable;
 /// case-blind, as in Jet; the first matching row comes first.
 class JetQuery {
 public:
-    /// Parses `sql` and opens its table on `file`; `starColumns` are the columns that * stands for. Null with
-    /// `error` set on an unsupported statement or a missing table or column.
-    static std::unique_ptr<JetQuery> prepare(JetFile& file, const QString& sql, const QStringList& starColumns,
-                                             QString* error);
+    /// Parses `sql` and opens its table on `file`; * stands for every Text or Memo column of the table, in the
+    /// table's order (the engine reads no other kind). Null with `error` set on an unsupported statement or a
+    /// missing table or column.
+    static std::unique_ptr<JetQuery> prepare(JetFile& file, const QString& sql, QString* error);
     ~JetQuery();
 
     const QStringList& columns() const { return columns_; }

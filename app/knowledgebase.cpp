@@ -1,0 +1,185 @@
+#include "app/knowledgebase.h"
+
+#include <algorithm>
+
+#include "platform/data/recordset.h"
+#include "platform/data/sqltext.h"
+
+namespace tervolin::app {
+namespace {
+
+using platform::data::Recordset;
+
+// The tables and columns; the queries below spell them out so that each query reads as the engine gets it.
+const QString ParameterTable = QStringLiteral("canshu");
+const QString ValueTable = QStringLiteral("canshuzhi");
+const QString Daima = QStringLiteral("daima");
+const QString Fenxi = QStringLiteral("fenxi");
+const QString Jiejue = QStringLiteral("jiejue");
+const QString Xuhao = QStringLiteral("xuhao");
+const QString Hanyi = QStringLiteral("hanyi");
+const QString Zhi = QStringLiteral("zhi");
+
+const QString CodeListQuery = QStringLiteral("SELECT daima FROM lanping");
+
+QString keyedQuery(const QString& head, const QString& key)
+{
+    return head + platform::data::sqlLiteralBody(key) + QLatin1Char('\'');
+}
+
+// A number written in hexadecimal digits, "0x" optional; nothing for anything else or more than 64 bits.
+std::optional<std::uint64_t> parseHex(QStringView text)
+{
+    if (text.startsWith(u"0x", Qt::CaseInsensitive))
+        text = text.mid(2);
+    while (text.size() > 1 && text.front() == u'0')
+        text = text.mid(1);
+    if (text.isEmpty() || text.size() > 16)
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const int digit = u >= u'0' && u <= u'9' ? u - u'0' : u >= u'a' && u <= u'f' ? u - u'a' + 10 : u >= u'A' && u <= u'F' ? u - u'A' + 10 : -1;
+        if (digit < 0)
+            return std::nullopt;
+        value = value << 4 | std::uint64_t(digit);
+    }
+    return value;
+}
+
+// The text of a field, NULL kept as a null QString.
+QString storedText(const Recordset& recordset, const QString& field)
+{
+    const QVariant value = recordset.value(field);
+    return value.isNull() ? QString() : value.toString();
+}
+
+}  // namespace
+
+KnowledgeBase::KnowledgeBase(const QString& sharedConnectionString, const QString& dataControlConnectionString)
+{
+    connection_.setCursorLocation(platform::data::CursorLocation::Client);
+    connection_.Open(sharedConnectionString, QString(), QString(), -1);
+    lookups_.setConnectionString(dataControlConnectionString);
+    lookups_.setCommandType(platform::data::CommandType::Text);
+    lookups_.setRecordSource(QStringLiteral("select * from lanping"));
+    // Every column a lookup reads must be there from the start, not only the one the code list reads.
+    Recordset check;
+    check.Open(QStringLiteral("SELECT daima,fenxi,jiejue FROM lanping"), connection_);
+}
+
+std::unique_ptr<KnowledgeBase> KnowledgeBase::openFile(const QString& path)
+{
+    return std::make_unique<KnowledgeBase>(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source = ") + path,
+                                           QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path
+                                               + QStringLiteral(";Persist Security Info=False"));
+}
+
+QString KnowledgeBase::filePath() const { return connection_.engine()->filePath(); }
+
+platform::TextList KnowledgeBase::codes()
+{
+    Recordset recordset;
+    recordset.Open(CodeListQuery, connection_);
+    platform::TextList codes;
+    while (!recordset.isEOF()) {
+        recordset.appendText(Daima, &codes);
+        recordset.MoveNext();
+    }
+    return codes;
+}
+
+qsizetype KnowledgeBase::count()
+{
+    Recordset recordset;
+    recordset.Open(CodeListQuery, connection_);
+    qsizetype rows = 0;
+    for (; !recordset.isEOF(); recordset.MoveNext())
+        ++rows;
+    return rows;
+}
+
+std::vector<StoredCode> KnowledgeBase::rows()
+{
+    Recordset recordset;
+    recordset.Open(QStringLiteral("SELECT daima,fenxi,jiejue FROM lanping"), connection_);
+    std::vector<StoredCode> rows;
+    for (; !recordset.isEOF(); recordset.MoveNext())
+        rows.push_back({storedText(recordset, Daima), storedText(recordset, Fenxi), storedText(recordset, Jiejue)});
+    return rows;
+}
+
+CodeAnswer KnowledgeBase::lookup(const QString& code)
+{
+    lookups_.setRecordSource(lookupQuery(code));
+    lookups_.Refresh();
+    const Recordset& recordset = lookups_.recordset();
+    if (recordset.isBOF() || recordset.isEOF())
+        return {};
+    return {true, recordset.text(Fenxi), recordset.text(Jiejue)};
+}
+
+std::vector<ParameterMeaning> KnowledgeBase::parameterMeanings(std::uint32_t code)
+{
+    std::vector<ParameterMeaning> meanings;
+    if (!hasTable(ParameterTable))
+        return meanings;
+    Recordset recordset;
+    recordset.Open(keyedQuery(QStringLiteral("select xuhao,hanyi from canshu where daima='"), codeKey(code)), connection_);
+    for (; !recordset.isEOF(); recordset.MoveNext()) {
+        bool ok = false;
+        const int xuhao = recordset.text(Xuhao).trimmed().toInt(&ok);
+        const bool known = std::any_of(meanings.begin(), meanings.end(), [&](const ParameterMeaning& m) { return m.xuhao == xuhao; });
+        // Only the four parameters a stop carries; of two rows for one parameter the first counts.
+        if (ok && xuhao >= 1 && xuhao <= 4 && !known)
+            meanings.push_back({xuhao, recordset.text(Hanyi)});
+    }
+    std::sort(meanings.begin(), meanings.end(), [](const ParameterMeaning& a, const ParameterMeaning& b) { return a.xuhao < b.xuhao; });
+    return meanings;
+}
+
+QString KnowledgeBase::valueMeaning(std::uint32_t code, int xuhao, std::uint64_t value)
+{
+    if (!hasTable(ValueTable))
+        return {};
+    Recordset recordset;
+    recordset.Open(keyedQuery(QStringLiteral("select xuhao,zhi,hanyi from canshuzhi where daima='"), codeKey(code)), connection_);
+    for (; !recordset.isEOF(); recordset.MoveNext()) {
+        bool ok = false;
+        if (recordset.text(Xuhao).trimmed().toInt(&ok) != xuhao || !ok)
+            continue;
+        // "0x3" and "0x00000003" are the same value.
+        if (parseHex(recordset.text(Zhi).trimmed()) == value)
+            return recordset.text(Hanyi);
+    }
+    return {};
+}
+
+QString KnowledgeBase::lookupQuery(const QString& code)
+{
+    return keyedQuery(QStringLiteral("select fenxi,jiejue from lanping where daima='"), code);
+}
+
+QString KnowledgeBase::codeKey(std::uint32_t code)
+{
+    return QStringLiteral("0x") + QString::number(code, 16).toUpper().rightJustified(8, QLatin1Char('0'));
+}
+
+std::optional<std::uint32_t> KnowledgeBase::parseCode(const QString& text)
+{
+    if (!text.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive))
+        return std::nullopt;
+    const std::optional<std::uint64_t> value = parseHex(text);
+    if (!value || *value > 0xFFFFFFFFu)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(*value);
+}
+
+bool KnowledgeBase::hasTable(const QString& name)
+{
+    if (!tables_)
+        tables_ = connection_.engine()->tableNames();
+    return tables_->contains(name, Qt::CaseInsensitive);
+}
+
+}  // namespace tervolin::app

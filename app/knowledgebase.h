@@ -1,0 +1,96 @@
+#pragma once
+// The knowledge base: the one place that knows the tables of db1.mdb and asks them. lanping holds the analysis
+// and solution of each code; the optional canshu and canshuzhi say what a code's four parameters and some of
+// their values mean. Widget-free, for the window, the command-line tool and worker threads alike. Not shared
+// between threads: each thread opens its own (a connection serves one thread).
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/data/connection.h"
+#include "platform/data/datacontrol.h"
+#include "platform/core/textlist.h"
+
+namespace tervolin::app {
+
+/// The analysis and solution of one code. A NULL field reads as empty text.
+struct CodeAnswer
+{
+    bool found = false;
+    QString fenxi;
+    QString jiejue;
+};
+
+/// One row of lanping as stored: a null QString for NULL.
+struct StoredCode
+{
+    QString daima;
+    QString fenxi;
+    QString jiejue;
+};
+
+/// What parameter `xuhao` (1 to 4) of a code holds.
+struct ParameterMeaning
+{
+    int xuhao = 0;
+    QString hanyi;
+
+    friend bool operator==(const ParameterMeaning&, const ParameterMeaning&) = default;
+};
+
+class KnowledgeBase
+{
+public:
+    /// Opens the file that the shared connection string names, read-only with client-side cursors, sets up the
+    /// lookup data control on the other string, and checks that lanping has the columns the lookups read.
+    /// Throws platform::data::DataError naming the file.
+    KnowledgeBase(const QString& sharedConnectionString, const QString& dataControlConnectionString);
+    /// The same for a file named by its path, with the connection strings the window would build for it.
+    static std::unique_ptr<KnowledgeBase> openFile(const QString& path);
+
+    /// The file both access paths read.
+    QString filePath() const;
+
+    /// Every code, in the engine's row order ("SELECT daima FROM lanping"); a code stored twice is listed twice.
+    platform::TextList codes();
+    /// The number of rows the code list has, counted without keeping their texts.
+    qsizetype count();
+    /// Every row with its three fields, in the engine's row order.
+    std::vector<StoredCode> rows();
+
+    /// Looks the code up through the data control exactly as typed (lookupQuery); the first matching row.
+    /// Throws DataError.
+    CodeAnswer lookup(const QString& code);
+
+    /// What the parameters of a code mean, by parameter number; empty when the file has no parameter table or
+    /// no row for the code. Throws DataError when the table is there but cannot be read.
+    std::vector<ParameterMeaning> parameterMeanings(std::uint32_t code);
+    /// What a value of parameter `xuhao` of a code means (values compared as numbers); empty text when the file
+    /// has no value table or no row for that value. Throws DataError when the table is there but cannot be read.
+    QString valueMeaning(std::uint32_t code, int xuhao, std::uint64_t value);
+
+    /// "select fenxi,jiejue from lanping where daima='…'": the code inside the literal, every apostrophe doubled.
+    static QString lookupQuery(const QString& code);
+    /// The key of a code in the parameter tables: ten characters, "0x0000009F".
+    static QString codeKey(std::uint32_t code);
+    /// A code written in hexadecimal with "0x" ("0x9f", "0x0000009F"), or nothing for any other text.
+    static std::optional<std::uint32_t> parseCode(const QString& text);
+
+    /// The shared connection, open for the object's lifetime.
+    const platform::data::Connection& connection() const { return connection_; }
+    /// The data control the lookups run through; its recordset is the last lookup's.
+    const platform::data::DataControl& dataControl() const { return lookups_; }
+
+private:
+    bool hasTable(const QString& name);
+
+    platform::data::Connection connection_;
+    platform::data::DataControl lookups_;
+    std::optional<QStringList> tables_;  // read on the first question about the optional tables
+};
+
+}  // namespace tervolin::app
