@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package with cpack, unpacks it into a scratch root (dpkg -x) and checks the installed tree:
-# layout, tervolin-kb on the bundled knowledge base (also by its default path, through the /usr/bin symlink),
-# the window starting under offscreen and, under Xvfb, reaching its main window (not the start-up error box),
-# and lintian reporting no errors.
+# layout, AppStream metadata and desktop entry as installed, the machine-readable copyright, tervolin-kb on the
+# bundled knowledge base (also by its default path, through the /usr/bin symlink), the window starting under
+# offscreen and, under Xvfb, reaching its main window (not the start-up error box), and lintian reporting neither
+# errors nor warnings.
 # Usage: package_test.sh BINARY_DIR BUILD_TREE_TERVOLIN_KB
 set -euo pipefail
 bin_dir="$1"
@@ -38,18 +39,35 @@ grep -q qt6-translations-l10n <<<"$(dpkg-deb -f "$deb" Recommends)" || fail "Rec
 # 2. Unpack and check the layout.
 root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
+desktop="usr/share/applications/io.github.tervolin.Tervolin.desktop"
+metainfo="usr/share/metainfo/io.github.tervolin.Tervolin.metainfo.xml"
 for f in usr/lib/tervolin/tervolin usr/lib/tervolin/tervolin-kb usr/lib/tervolin/db1.mdb \
-         usr/share/applications/tervolin.desktop usr/share/icons/hicolor/48x48/apps/tervolin.png \
+         "$desktop" "$metainfo" usr/share/mime/packages/tervolin-dump.xml \
+         usr/share/bash-completion/completions/tervolin-kb usr/share/icons/hicolor/48x48/apps/tervolin.png \
          usr/share/icons/hicolor/256x256/apps/tervolin.png usr/share/icons/hicolor/scalable/apps/tervolin.svg \
-         usr/share/man/man1/tervolin-kb.1.gz usr/share/doc/tervolin/copyright; do
+         usr/share/man/man1/tervolin.1.gz usr/share/man/man1/tervolin-kb.1.gz usr/share/doc/tervolin/copyright; do
   [ -f "$root/$f" ] || fail "missing /$f"
 done
+# The installed tree as a software centre sees it: metadata, desktop entry and icon found together.
+appstreamcli validate-tree --no-net "$root" >"$scratch/appstream.log" 2>&1 ||
+  { cat "$scratch/appstream.log"; fail "appstreamcli validate-tree rejects the installed tree"; }
+desktop-file-validate "$root/$desktop" || fail "desktop-file-validate rejects the installed desktop entry"
+# Machine-readable copyright naming every licence.
+copyright="$root/usr/share/doc/tervolin/copyright"
+head -n1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "the copyright file is not in the machine-readable format"
+for license in Expat CC-BY-4.0 Apache-2.0; do
+  grep -qx "License: $license" "$copyright" || fail "the copyright file does not name $license"
+done
+[ "$(dpkg-deb -f "$deb" Maintainer)" = "$(sed -n 's/^Upstream-Contact: //p' "$copyright")" ] ||
+  fail "Maintainer and the copyright file's contact differ"
+dpkg-deb -f "$deb" Homepage | grep -q '^https://' || fail "no Homepage"
 for p in tervolin tervolin-kb; do
   [ "$(readlink "$root/usr/bin/$p")" = "../lib/tervolin/$p" ] || fail "/usr/bin/$p is not a relative link to /usr/lib/tervolin/$p"
   [ -x "$root/usr/bin/$p" ] || fail "/usr/bin/$p does not resolve to a program"
 done
-grep -qx 'Categories=Utility;' "$root/usr/share/applications/tervolin.desktop" || fail "desktop entry not in Utility"
-grep -qx 'Icon=tervolin' "$root/usr/share/applications/tervolin.desktop" || fail "desktop entry names another icon"
+grep -qx 'Categories=Utility;' "$root/$desktop" || fail "desktop entry not in Utility"
+grep -qx 'Icon=tervolin' "$root/$desktop" || fail "desktop entry names another icon"
 
 # 3. tervolin-kb on the bundled knowledge base: named explicitly, and by default beside the program
 #    (started through the /usr/bin symlink, so the default must follow it into /usr/lib/tervolin).
@@ -113,9 +131,9 @@ types="$(run_windowed "$scratch/nodb/tervolin")"
 grep -q _NET_WM_WINDOW_TYPE_DIALOG <<<"$types" || fail "without db1.mdb no error box appeared (windows: $types)"
 grep -v _NET_WM_WINDOW_TYPE_DIALOG <<<"$types" | grep -q . && fail "without db1.mdb a main window appeared (windows: $types)"
 
-# 6. lintian: no errors (warnings are printed for the record).
+# 6. lintian: no errors and no warnings (informational tags are printed for the record).
 if ! command -v lintian >/dev/null; then fail "lintian is needed (Debian package lintian)"; fi
 lintian --allow-root --tag-display-limit 0 "$deb" >"$scratch/lintian.log" 2>&1 || true
 cat "$scratch/lintian.log"
-if grep -q '^E: ' "$scratch/lintian.log"; then fail "lintian reports errors"; fi
+if grep -q '^[EW]: ' "$scratch/lintian.log"; then fail "lintian reports errors or warnings"; fi
 echo "package test passed"
