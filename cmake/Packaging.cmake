@@ -21,7 +21,13 @@ foreach(program tervolin tervolin-kb)
   install(FILES ${TERVOLIN_PACKAGING_BUILD_DIR}/${program} DESTINATION bin)
 endforeach()
 
-install(FILES ${TERVOLIN_PACKAGING_DIR}/tervolin.desktop DESTINATION share/applications)
+# The desktop entry is named after the AppStream id, so that software centres pair it with the metadata.
+set(TERVOLIN_APP_ID io.github.tervolin.Tervolin)
+install(FILES ${TERVOLIN_PACKAGING_DIR}/${TERVOLIN_APP_ID}.desktop DESTINATION share/applications)
+install(FILES ${TERVOLIN_PACKAGING_DIR}/${TERVOLIN_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+install(FILES ${TERVOLIN_PACKAGING_DIR}/tervolin-dump.xml DESTINATION share/mime/packages)
+install(FILES ${TERVOLIN_PACKAGING_DIR}/tervolin-kb.bash-completion
+        DESTINATION share/bash-completion/completions RENAME tervolin-kb)
 foreach(size 16 32 48 64 128 256)
   install(FILES ${PROJECT_SOURCE_DIR}/app/resources/icon-${size}.png
           DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME tervolin.png)
@@ -51,9 +57,11 @@ set(CPACK_PACKAGE_NAME tervolin)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# The project's contact and home; the same in copyright, changelog and the AppStream metadata.
 set(CPACK_PACKAGE_VENDOR "Tervolin developers")
-set(CPACK_PACKAGE_CONTACT "Tervolin developers <tervolin@example.org>")
+set(CPACK_PACKAGE_CONTACT "Tervolin developers <developers@tervolin.org>")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/tervolin/tervolin")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

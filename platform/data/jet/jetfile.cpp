@@ -1,5 +1,7 @@
 #include "platform/data/jet/jetfile.h"
 
+#include "platform/data/jet/jetcodepage.h"
+
 // The mdbtools headers open an extern "C" block before including glib, which breaks glib's C++ templates
 // unless glib has been included first.
 #include <glib.h>
@@ -21,6 +23,7 @@ struct JetHandle {
     // entry, and every open table keeps this handle alive, so the entries outlive the tables.
     std::vector<std::unique_ptr<MdbCatalogEntry>> tables;
     quint64 pageCount = 0;
+    std::unique_ptr<CodePageDecoder> jet3Text;  // Jet 3 only
     ~JetHandle()
     {
         if (mdb)
@@ -233,6 +236,18 @@ std::unique_ptr<JetFile> JetFile::open(const QString& path, QString* error)
         return nullptr;
     }
     file->handle_->pageCount = quint64(info.size()) / quint64(mdb->fmt->pg_size);
+    if (mdb->f->jet_version == MDB_VER_JET3) {
+        // libmdb has read both header fields (0x3C, 0x3A) from the decrypted header page. Its own conversion is
+        // not used for texts: it falls back to CP1252 where only the sort order names the code page, and the
+        // environment (MDB_JET3_CHARSET, MDBICONV) can change what it produces.
+        const int codePage = jet3CodePage(mdb->f->code_page, mdb->f->lang_id);
+        file->handle_->jet3Text = std::make_unique<CodePageDecoder>(codePage);
+        if (!file->handle_->jet3Text->valid()) {
+            *error = QStringLiteral("the Jet 3 database stores its texts in code page %1, which this system cannot convert")
+                         .arg(codePage);
+            return nullptr;
+        }
+    }
     if (!readCatalogue(mdb, &file->handle_->tables, error))
         return nullptr;
     return file;
@@ -241,6 +256,8 @@ std::unique_ptr<JetFile> JetFile::open(const QString& path, QString* error)
 JetFile::~JetFile() = default;
 
 bool JetFile::isJet3() const { return handle_->mdb->f->jet_version == MDB_VER_JET3; }
+
+int JetFile::textCodePage() const { return handle_->jet3Text ? handle_->jet3Text->codePage() : 0; }
 
 QStringList JetFile::tableNames() const
 {
@@ -471,16 +488,11 @@ bool JetTable::readLongValueRow(quint32 pageRow, const unsigned char** data, int
     return true;
 }
 
-QString JetTable::decode(const unsigned char* bytes, std::size_t length) const
+QString JetTable::decode(const unsigned char* bytes, std::size_t length)
 {
-    MdbHandle* mdb = handle_->mdb;
-    if (mdb->f->jet_version != MDB_VER_JET3)
-        return decodeJet4Text(bytes, length);
-    // Jet 3 stores texts in the database's code page; libmdb converts them to UTF-8. A byte becomes at most three
-    // bytes of UTF-8, so this buffer is never filled (libmdb misbehaves when it is).
-    std::string utf8(length * 3 + 16, '\0');
-    mdb_unicode2ascii(mdb, reinterpret_cast<const char*>(bytes), length, utf8.data(), utf8.size());
-    return QString::fromUtf8(utf8.c_str());
+    if (handle_->jet3Text)
+        return handle_->jet3Text->decode(bytes, length);
+    return decodeJet4Text(bytes, length);
 }
 
 }  // namespace tervolin::platform::data::jet

@@ -32,6 +32,8 @@ public:
     const QString& path() const { return path_; }
     /// True for a Jet 3 file (Access 97 and older), whose texts are in a code page rather than UTF-16.
     bool isJet3() const;
+    /// The Windows code page of a Jet 3 file's texts (see jet3CodePage); 0 for a Jet 4 file, whose texts are UTF-16.
+    int textCodePage() const;
     /// Names of the user tables, in catalogue order.
     QStringList tableNames() const;
 
@@ -76,7 +78,7 @@ private:
     JetTable(std::shared_ptr<JetHandle> handle, QString path, S_MdbTableDef* table, std::vector<Column> columns);
     bool readMemo(int start, int length, std::string* raw, QString* error);
     bool readLongValueRow(quint32 pageRow, const unsigned char** data, int* length, QString* error);
-    QString decode(const unsigned char* bytes, std::size_t length) const;
+    QString decode(const unsigned char* bytes, std::size_t length);
     QString damaged(const QString& what) const;
 
     std::shared_ptr<JetHandle> handle_;  // keeps the file open for as long as the scan lives
