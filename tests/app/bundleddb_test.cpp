@@ -49,24 +49,6 @@ std::vector<DocumentedCode> documentedCodes()
     return codes;
 }
 
-// The first edition of the bundled knowledge base lacks these documented codes (most are live-dump codes) and
-// spells the name of 0x000001D0 differently; the second edition of the knowledge base adds them, and then these
-// lists go.
-const QSet<QString> CodesNotYetBundled = {
-    QStringLiteral("0x000000AB"), QStringLiteral("0x00000156"), QStringLiteral("0x0000015C"), QStringLiteral("0x0000015D"),
-    QStringLiteral("0x0000015E"), QStringLiteral("0x00000165"), QStringLiteral("0x00000166"), QStringLiteral("0x00000167"),
-    QStringLiteral("0x00000168"), QStringLiteral("0x00000169"), QStringLiteral("0x0000016A"), QStringLiteral("0x0000016B"),
-    QStringLiteral("0x0000016F"), QStringLiteral("0x00000175"), QStringLiteral("0x00000179"), QStringLiteral("0x0000017C"),
-    QStringLiteral("0x0000017D"), QStringLiteral("0x00000188"), QStringLiteral("0x00000190"), QStringLiteral("0x00000195"),
-    QStringLiteral("0x00000198"), QStringLiteral("0x0000019D"), QStringLiteral("0x000001A1"), QStringLiteral("0x000001A3"),
-    QStringLiteral("0x000001A4"), QStringLiteral("0x000001A5"), QStringLiteral("0x000001A6"), QStringLiteral("0x000001A7"),
-    QStringLiteral("0x000001A8"), QStringLiteral("0x000001A9"), QStringLiteral("0x000001B0"), QStringLiteral("0x000001B8"),
-    QStringLiteral("0x000001C4"), QStringLiteral("0x000001C5"), QStringLiteral("0x000001C9"), QStringLiteral("0x000001CC"),
-    QStringLiteral("0x000001D1"), QStringLiteral("0x000001D4"), QStringLiteral("0x000001E1"), QStringLiteral("0x000001F5"),
-    QStringLiteral("0x000021C8"),
-};
-const QSet<QString> NamesNotYetBundled = {QStringLiteral("0x000001D0")};
-
 struct Row
 {
     std::optional<QString> daima;
@@ -167,7 +149,7 @@ TEST_F(BundledKnowledgeBase, EachCodeStandsBesideItsNameWithTheSameTextsInNumeri
         ASSERT_TRUE(ok && hex.startsWith(QStringLiteral("0x")) && hex.size() == 10) << hex.toStdString();
         EXPECT_GT(value, previous) << hex.toStdString();
         previous = value;
-        if (nameOf.contains(hex.toUpper()) && !NamesNotYetBundled.contains(hex)) {
+        if (nameOf.contains(hex.toUpper())) {
             EXPECT_EQ(name, nameOf.value(hex.toUpper())) << hex.toStdString();
         }
         EXPECT_EQ(rows[i].fenxi, rows[i + 1].fenxi) << hex.toStdString();
@@ -181,11 +163,8 @@ TEST_F(BundledKnowledgeBase, EveryDocumentedCodeIsFoundByItsHexFormAndByItsName)
     ASSERT_EQ(documented.size(), 425u);
     openWindow();
     for (const DocumentedCode& d : documented) {
-        if (CodesNotYetBundled.contains(d.code))
-            continue;
         QString analysis;
-        const bool nameBundled = !NamesNotYetBundled.contains(d.code);
-        for (const QString& typed : nameBundled ? QStringList{d.code, d.name} : QStringList{d.code}) {
+        for (const QString& typed : {d.code, d.name}) {
             ui.Text1->setText(typed);
             form->Search();
             ASSERT_TRUE(box.calls.empty()) << "not found: " << typed.toStdString();
@@ -204,7 +183,7 @@ TEST_F(BundledKnowledgeBase, EveryDocumentedCodeIsFoundByItsHexFormAndByItsName)
 TEST_F(BundledKnowledgeBase, RecordCountLineCountsEveryRow)
 {
     openWindow();
-    EXPECT_GE(rows.size(), 2u * (425u - CodesNotYetBundled.size()));
+    EXPECT_GE(rows.size(), 2u * 425u);
     EXPECT_EQ(ui.List1->ListCount(), static_cast<int>(rows.size()));
     EXPECT_EQ(ui.Label8->text(), QStringLiteral("当前数据库共有%1条记录").arg(rows.size()));
 }
