@@ -1,6 +1,7 @@
 // Tervolin: explains Windows stop codes. Loads the main window on db1.mdb beside the program and runs it.
 #include <QApplication>
 
+#include "app/firstpaintreport.h"
 #include "app/form1.h"
 #include "app/startup.h"
 #include "platform/colour.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     const auto form = tervolin::app::loadMainWindow(messageBox);
     if (!form)
         return 1;
+    tervolin::app::FirstPaintReport::watch(*form);
     form->showCentred();
     return QApplication::exec();
 }

@@ -7,6 +7,7 @@
 // Generated tables live in a temporary folder; the peak resident size is reported with LoadCodeList.
 
 #include "bench/lookup_bench.h"
+#include "bench/benchtables.h"
 
 #include <benchmark/benchmark.h>
 
@@ -51,7 +52,7 @@ SilentMessageBox& messageBox()
     return box;
 }
 
-QString codeOf(int row) { return QStringLiteral("0x%1").arg(0x00100000 + row, 8, 16, QLatin1Char('0')).toUpper(); }
+QString codeOf(int row) { return tervolin::bench::generatedCode(row); }
 
 // A folder holding db1.mdb with `rows` rows shaped like the bundled table's, made once per run.
 QString tableFolder(int rows)
@@ -64,24 +65,7 @@ QString tableFolder(int rows)
         return it->second;
     const QString folder = root.path() + QStringLiteral("/rows-%1").arg(rows);
     QDir().mkpath(folder);
-    const QByteArray path = QFile::encodeName(folder + QStringLiteral("/db1.mdb"));
-    sqlite3* db = nullptr;
-    sqlite3_open(path.constData(), &db);
-    sqlite3_exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;"
-                     "CREATE TABLE lanping(daima TEXT COLLATE NOCASE, fenxi TEXT, jiejue TEXT); BEGIN",
-                 nullptr, nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO lanping VALUES(?, '这个错误表示驱动程序访问了无效的内存地址。', '更新或卸载最近安装的驱动程序。')",
-                       -1, &insert, nullptr);
-    for (int i = 0; i < rows; ++i) {
-        const QByteArray code = codeOf(i).toUtf8();
-        sqlite3_bind_text(insert, 1, code.constData(), static_cast<int>(code.size()), SQLITE_TRANSIENT);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT; CREATE INDEX daima_index ON lanping(daima) WHERE daima IS NOT NULL", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    tervolin::bench::writeGeneratedTable(folder + QStringLiteral("/db1.mdb"), rows);
     made[rows] = folder;
     return folder;
 }
