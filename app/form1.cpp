@@ -8,7 +8,6 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <utility>
 
 #include "app/appresources.h"
 #include "app/form1lookup.h"
@@ -23,8 +22,7 @@
 namespace tervolin::app {
 
 Form1::Form1(Form1Start start, platform::MessageBoxService& messageBox, QWidget* parent)
-    : QWidget(parent), showAboutWindow(ShowAboutWindow), messageBox_(messageBox), knowledge_(std::move(start.knowledge)),
-      startCodes_(std::move(start.codes))
+    : QWidget(parent), showAboutWindow(ShowAboutWindow), messageBox_(messageBox), knowledge_(std::move(start.knowledge))
 {
     // Ambient properties the buttons see: the window's back colour, running (not designing).
     container_.setBackColor(Form1Layout::FormBackColor);
@@ -39,6 +37,8 @@ Form1::Form1(Form1Start start, platform::MessageBoxService& messageBox, QWidget*
 
     pointer_ = new Form1Pointer(*this, *controls_.Text1, *controls_.Label5, *controls_.Label6);
     lookup_ = new Form1Lookup(*this, controls_, *knowledge_, *pointer_, messageBox_);
+    connect(lookup_, &Form1Lookup::codeListLoaded, this, &Form1::codeListLoaded);
+    connect(lookup_, &Form1Lookup::codeListFailed, this, &Form1::reportDataFailure);
     connect(pointer_, &Form1Pointer::moveRequested, this, &Form1::WindowMoveRequested);
     connect(pointer_, &Form1Pointer::linkClicked, this, &Form1::Label6_Click);
     connect(controls_.Command1, &controls::vantlebutton::Click, this, [this] { guarded([this] { Search(); }); });
@@ -54,13 +54,14 @@ void Form1::Form_Load()
     controls_.vantlebutton2->setCaption(QStringLiteral("X"));
     controls_.vantlebutton3->setCaption(QStringLiteral("--"));
     controls_.Command1->setCaption(QStringLiteral("查询"));
-    lookup_->StartLookup(std::exchange(startCodes_, {}));
+    lookup_->StartLookup();
     zuixiaohua::InstallHook(this);
     zuixiaohua::AddTrayIcon(this);
     timer3_->start();
 }
 
 void Form1::LoadCodeList() { lookup_->LoadCodeList(); }
+bool Form1::isCodeListLoaded() const { return lookup_->isCodeListLoaded(); }
 void Form1::Search() { lookup_->Search(); }
 void Form1::ListLookup() { lookup_->ListLookup(); }
 
@@ -108,10 +109,15 @@ void Form1::guarded(Handler handler)
     try {
         handler();
     } catch (const platform::data::DataError& error) {
-        messageBox_.show(this, error.message() + QStringLiteral("\n") + error.filePath(), windowTitle(), platform::MessageBoxIcon::Critical);
-        close();
-        QCoreApplication::exit(1);
+        reportDataFailure(error.message() + QStringLiteral("\n") + error.filePath());
     }
+}
+
+void Form1::reportDataFailure(const QString& message)
+{
+    messageBox_.show(this, message, windowTitle(), platform::MessageBoxIcon::Critical);
+    close();
+    QCoreApplication::exit(1);
 }
 
 }  // namespace tervolin::app
