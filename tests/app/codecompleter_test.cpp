@@ -251,6 +251,10 @@ protected:
                                        {QStringLiteral("SYSTEM_THREAD_EXCEPTION_NOT_HANDLED"), QStringLiteral("分析 7E"), QStringLiteral("解决 7E")}});
         tervolin::test::openMainWindow(dir, box, form, ui);
         completion = ui.Text1->findChild<CodeCompletion*>();
+        ASSERT_NE(completion, nullptr);
+        // The index is built on a worker thread; the tests type as a user who waits for it.
+        QSignalSpy ready(completion, &CodeCompletion::ready);
+        ASSERT_TRUE(completion->isReady() || ready.wait(60'000));
     }
     void TearDown() override
     {

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "app/codecompleter.h"
 #include "app/knowledgebase.h"
 #include "platform/data/dataerror.h"
 #include "tools/mkdb/knowledgebase.h"
@@ -88,6 +89,38 @@ QString parametersJson(const std::vector<app::ParameterMeaning>& meanings)
     return QLatin1Char('[') + items.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
 
+// What a lookup found: the key it was found under (the text as typed, or the stored code the text was resolved
+// to) and the answer.
+struct Lookup
+{
+    QString key;
+    bool resolved = false;
+    app::CodeAnswer answer;
+};
+
+// The text as typed first, as the window's search compares it. Unless `exact`, a miss is resolved to the one stored
+// code the text names in another form (CodeCompleter::named); a code with the 0x10000000 bit that is not stored
+// is looked up without that bit, which Windows sets on some stops that mean the same.
+Lookup lookupForgiving(KnowledgeBase& knowledge, const QString& typed, bool exact)
+{
+    Lookup result{typed, false, knowledge.lookup(typed)};
+    if (result.answer.found || exact)
+        return result;
+    const app::CodeCompleter completer(knowledge.codes());
+    std::optional<QString> stored = completer.named(typed);
+    if (!stored) {
+        const app::CompletionQuery query = app::CodeCompleter::parse(typed);
+        constexpr std::uint64_t Bit = 0x10000000u;
+        bool ok = false;
+        const std::uint64_t value = query.hexDigits ? QString::fromStdString(*query.hexDigits).toULongLong(&ok, 16) : 0;
+        if (ok && value <= 0xFFFFFFFFu && (value & Bit))
+            stored = completer.named(KnowledgeBase::codeKey(static_cast<std::uint32_t>(value & ~Bit)));
+    }
+    if (!stored)
+        return result;
+    return {*stored, true, knowledge.lookup(*stored)};
+}
+
 QString plainText(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
 // Import rows: one line per row, daima <TAB> fenxi <TAB> jiejue, escapes as export writes them.
@@ -133,11 +166,12 @@ void checkOutput(const QString& in, const QString& out, bool force)
         throw UsageError{QStringLiteral("%1 exists; use --force to replace it").arg(out)};
 }
 
-int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out)
+int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out, QTextStream& err)
 {
     QString db = defaultDb;
     bool json = false;
     bool force = false;
+    bool exact = false;
     QString format = QStringLiteral("tsv");
     QStringList words;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -157,6 +191,8 @@ int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out
             json = true;
         else if (a == QStringLiteral("--force"))
             force = true;
+        else if (a == QStringLiteral("--exact"))
+            exact = true;
         else if (a == QStringLiteral("--format"))
             format = value();
         else if (a.startsWith(QStringLiteral("--")))
@@ -188,10 +224,15 @@ int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out
     if (command == QStringLiteral("lookup")) {
         expect(1);
         const std::unique_ptr<KnowledgeBase> knowledge = KnowledgeBase::openFile(db);
-        const app::CodeAnswer r = knowledge->lookup(words[0]);
-        const std::vector<app::ParameterMeaning> meanings = parameterMeanings(*knowledge, words[0]);
+        const Lookup found = lookupForgiving(*knowledge, words[0], exact);
+        const app::CodeAnswer& r = found.answer;
+        const std::vector<app::ParameterMeaning> meanings = parameterMeanings(*knowledge, found.key);
+        if (found.resolved && !json)
+            err << "code: " << found.key << '\n';
         if (json) {
             out << "{\"found\": " << (r.found ? "true" : "false");
+            if (found.resolved)
+                out << ", \"resolved\": " << jsonString(found.key);
             if (r.found)
                 out << ", \"fenxi\": " << jsonString(r.fenxi) << ", \"jiejue\": " << jsonString(r.jiejue);
             out << ", \"canshu\": " << parametersJson(meanings) << "}\n";
@@ -247,8 +288,13 @@ QString kbUsage()
         "Commands:\n"
         "  count                          number of rows of table lanping\n"
         "  list                           every code (daima), one per line, in table order\n"
-        "  lookup [--json] CODE           the analysis and solution of CODE, as the window finds them\n"
+        "  lookup [--json] [--exact] CODE the analysis and solution of CODE, as the window finds them\n"
         "                                 (case-blind, first matching row); exit status 0 found, 1 not found.\n"
+        "                                 CODE not found as typed that names one stop code in another form (7b,\n"
+        "                                 0x7B, STOP: 0x0000007E (...), BCCode: 7e, a crash-report line) looks\n"
+        "                                 that code up and says which (\"code: KEY\" on standard error, or\n"
+        "                                 \"resolved\": \"KEY\" in JSON); parts of names never resolve. --exact\n"
+        "                                 compares the text only as typed, as the window's search does.\n"
         "                                 --json prints {\"found\": true, \"fenxi\": \"...\", \"jiejue\": \"...\",\n"
         "                                 \"canshu\": [{\"xuhao\": 1, \"hanyi\": \"...\"}, ...]}; canshu lists what the\n"
         "                                 code's parameters mean (table canshu) for a CODE written 0x..., else []\n"
@@ -274,7 +320,7 @@ QString kbUsage()
 int runKb(const QStringList& arguments, const QString& defaultDb, QTextStream& out, QTextStream& err)
 {
     try {
-        return run(arguments, defaultDb, out);
+        return run(arguments, defaultDb, out, err);
     } catch (const UsageError& e) {
         err << "tervolin-kb: " << e.message << "\n(see tervolin-kb --help)\n";
         return KbUsage;
