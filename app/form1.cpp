@@ -3,16 +3,17 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
 
-
 #include "app/appresources.h"
 #include "app/form1lookup.h"
 #include "app/form1pointer.h"
 #include "app/guanyu.h"
+#include "app/keyboardlink.h"
 #include "app/zuixiaohua.h"
 #include "controls/button/vantlebutton.h"
 #include "platform/data/dataerror.h"
@@ -41,6 +42,9 @@ Form1::Form1(Form1Start start, platform::MessageBoxService& messageBox, QWidget*
     connect(lookup_, &Form1Lookup::codeListFailed, this, &Form1::reportDataFailure);
     connect(pointer_, &Form1Pointer::moveRequested, this, &Form1::WindowMoveRequested);
     connect(pointer_, &Form1Pointer::linkClicked, this, &Form1::Label6_Click);
+    // The link after the buttons in the tab order: Enter or Space opens it as a click does.
+    connect(KeyboardLink::attach(*controls_.Label6), &KeyboardLink::activated, this, &Form1::Label6_Click);
+    QWidget::setTabOrder(controls_.vantlebutton2, controls_.Label6);
     connect(controls_.Command1, &controls::vantlebutton::Click, this, [this] { guarded([this] { Search(); }); });
     connect(controls_.List1, &platform::ListBox::Click, this, [this] { guarded([this] { ListLookup(); }); });
     connect(controls_.vantlebutton2, &controls::vantlebutton::Click, this, &Form1::vantlebutton2_Click);
