@@ -9,6 +9,8 @@
 #include <QScrollBar>
 #include <QStringListModel>
 
+#include "app/backgroundwork.h"
+
 namespace tervolin::app {
 namespace {
 
@@ -50,6 +52,7 @@ CodeCompletion::CodeCompletion(QLineEdit* box, const platform::TextList& codes)
     // worker tells the completion when it is done; a completion destroyed before waits for it, which drops the
     // message with the object.
     model_ = std::async(std::launch::async, [this, codes] {
+                 runAsBackgroundWork();
                  auto built = std::make_shared<const CodeCompleter>(codes);
                  QMetaObject::invokeMethod(this, &CodeCompletion::indexBuilt, Qt::QueuedConnection);
                  return built;

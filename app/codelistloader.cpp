@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/backgroundwork.h"
 #include "app/knowledgebase.h"
 #include "platform/data/dataerror.h"
 
@@ -9,7 +10,10 @@ namespace tervolin::app {
 
 CodeListLoader::CodeListLoader(const QString& path, QObject* parent) : QObject(parent)
 {
-    worker_ = std::thread([this, path] { read(path); });
+    worker_ = std::thread([this, path] {
+        runAsBackgroundWork();
+        read(path);
+    });
 }
 
 CodeListLoader::~CodeListLoader()

@@ -134,8 +134,12 @@ const TextList& ListBox::items() const { return model_->items(); }
 void ListBox::setLoading(bool loading)
 {
     loading_ = loading;
-    if (!loading)
-        waitingText_.reset();
+    if (loading)
+        return;
+    waitingText_.reset();
+    // The view lays every row out again after a change (O(rows) even with uniform rows), on a timer, and only while
+    // shown; a hidden list would leave that to its first selection. Laying out now keeps it out of the first search.
+    executeDelayedItemsLayout();
 }
 
 void ListBox::selectWaitingText(int firstNewRow)
