@@ -49,6 +49,8 @@ void markAsLink(QLabel& label)
 {
     // Registered for this label alone: the widgets' own factory, asked before any installed one, would describe
     // every QLabel as static text. The cache drops the interface with the label.
+    // One made before (an accessibility event on the label makes one) goes first.
+    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(&label)));
     QAccessible::registerAccessibleInterface(new AccessibleLink(&label));
 }
 

@@ -28,7 +28,7 @@ private:
 };
 
 /// Shows `label` to assistive technology as a link named by its text; the press action sends it a Space key, which
-/// whatever handles the link's keys takes as a click. Call it before anything asks for the label's interface.
+/// whatever handles the link's keys takes as a click.
 void markAsLink(QLabel& label);
 
 }  // namespace tervolin::app

@@ -252,9 +252,13 @@ protected:
         tervolin::test::openMainWindow(dir, box, form, ui);
         completion = ui.Text1->findChild<CodeCompletion*>();
         ASSERT_NE(completion, nullptr);
-        // The index is built on a worker thread; the tests type as a user who waits for it.
-        QSignalSpy ready(completion, &CodeCompletion::ready);
-        ASSERT_TRUE(completion->isReady() || ready.wait(60'000));
+        // The index is built on a worker thread; the tests type as a user who waits for it. (Events are processed
+        // without an event loop of their own: an earlier test's closed windows may have posted a quit.)
+        QElapsedTimer timer;
+        timer.start();
+        while (!completion->isReady() && timer.elapsed() < 60'000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        ASSERT_TRUE(completion->isReady());
     }
     void TearDown() override
     {
