@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -144,11 +145,14 @@ Widget* control(Form1& form, const char* name)
 int loadedRows = -1;
 std::unique_ptr<Form1> loadedForm;
 
-// The code list fills from a worker thread after the window is built: processes events until it is complete.
+// The code list fills from a worker thread after the window is built: runs the event loop until it is complete,
+// sleeping between events as the program's own loop does (a busy wait would take a core from the worker).
 void waitForCodeList(Form1& form)
 {
+    QEventLoop loop;
+    QObject::connect(&form, &Form1::codeListLoaded, &loop, &QEventLoop::quit);
     while (!form.isCodeListLoaded())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        loop.exec();
 }
 
 Form1& loadedWindow(int rows)
