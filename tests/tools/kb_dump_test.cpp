@@ -215,6 +215,19 @@ TEST(KbDump, ExitStatusSaysWhetherAllWasReadAndFound)
     EXPECT_EQ(kb({QStringLiteral("dump")}, db).status, KbUsage);
     EXPECT_EQ(kb({QStringLiteral("dump"), QStringLiteral("--text")}, db).status, KbUsage);
     EXPECT_EQ(kb({QStringLiteral("dump"), found}, QStringLiteral("/nonexistent/db1.mdb")).status, KbFailed);
+
+    // A report text that cannot be read is named with the reason in Chinese, and the dumps beside it are still read.
+    struct TextCase { QString file; const char* reason; };
+    const TextCase texts[] = {
+        {QStringLiteral("/nonexistent/report.txt"), "无法读取：文件不存在"},
+        {samples.mailFolder, "无法读取：这是文件夹，不是文字文件"},
+    };
+    for (const TextCase& t : texts) {
+        const KbRun r = kb({QStringLiteral("dump"), QStringLiteral("--text"), t.file, found}, db);
+        EXPECT_EQ(r.status, KbFailed);
+        EXPECT_TRUE(r.out.contains(QString::fromUtf8(t.reason))) << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains(QStringLiteral("代码：0x000000D1"))) << r.out.toStdString();
+    }
 }
 
 TEST(KbDump, PlainOutputIsABlockPerDumpInChinese)

@@ -1,6 +1,7 @@
 #include "tools/kb/dumpcommand.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -244,10 +245,15 @@ std::optional<QByteArray> readReportBytes(const QString& name, QIODevice& standa
     QIODevice* device = &standardInput;
     if (name != QStringLiteral("-")) {
         file.setFileName(name);
-        if (!file.open(QIODevice::ReadOnly)) {
-            *error = QStringLiteral("无法打开：") + file.errorString();
+        const QFileInfo info(name);
+        if (!info.exists())
+            *error = QStringLiteral("文件不存在");
+        else if (info.isDir())
+            *error = QStringLiteral("这是文件夹，不是文字文件");
+        else if (!file.open(QIODevice::ReadOnly))
+            *error = QStringLiteral("无法打开：没有读取权限，或者不是普通文件");
+        if (!file.isOpen())
             return std::nullopt;
-        }
         device = &file;
     }
     QByteArray bytes;
