@@ -217,11 +217,12 @@ void CrashHistory::findWindowsPartitions()
     windowsReport_ = QStringLiteral("<h3>查找 Windows 分区</h3>") + report;
     details_->setHtml(windowsReport_);
     shownFile_.clear();
+    // Started first: a new scan clears the status line, which is to say what was found.
+    openPaths(dumpPaths);
     if (found.empty())
         setStatus(QStringLiteral("没有找到已挂载的 Windows 分区，挂载方法见下方。"), true);
     else
         setStatus(QStringLiteral("找到 %1 个 Windows 分区。").arg(found.size()), problem);
-    openPaths(dumpPaths);
 }
 
 void CrashHistory::showRow(int row)

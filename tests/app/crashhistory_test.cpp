@@ -470,6 +470,7 @@ TEST_F(CrashHistoryTest, FindingWindowsPartitionsReadsTheirDumpsOrSaysHowToMount
     EXPECT_EQ(h.model().rowCount(), expected);
     EXPECT_TRUE(details()->toPlainText().contains(samples.windowsFolder + QStringLiteral("/Minidump")));
     EXPECT_FALSE(details()->toPlainText().contains(QStringLiteral("sudo mount")));
+    EXPECT_EQ(h.findChild<QLabel*>(QStringLiteral("status"))->text(), QStringLiteral("找到 1 个 Windows 分区。"));
 }
 
 TEST_F(CrashHistoryTest, ExportsReadBackAsTheShownRows)
