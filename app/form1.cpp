@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "app/appresources.h"
+#include "app/form1history.h"
 #include "app/form1lookup.h"
 #include "app/form1pointer.h"
 #include "app/guanyu.h"
@@ -39,6 +40,7 @@ Form1::Form1(Form1Start start, platform::MessageBoxService& messageBox, QWidget*
 
     pointer_ = new Form1Pointer(*this, *controls_.Text1, *controls_.Label5, *controls_.Label6);
     lookup_ = new Form1Lookup(*this, controls_, *knowledge_, *pointer_, messageBox_);
+    history_ = new Form1History(*this, controls_, *knowledge_);
     connect(pointer_, &Form1Pointer::moveRequested, this, &Form1::WindowMoveRequested);
     connect(pointer_, &Form1Pointer::linkClicked, this, &Form1::Label6_Click);
     connect(controls_.Command1, &controls::vantlebutton::Click, this, [this] { guarded([this] { Search(); }); });

@@ -24,6 +24,7 @@ class MessageBoxService;
 
 namespace tervolin::app {
 
+class Form1History;
 class Form1Lookup;
 class Form1Pointer;
 
@@ -62,6 +63,9 @@ public:
     /// The knowledge base the window reads.
     KnowledgeBase& knowledgeBase() { return *knowledge_; }
 
+    /// The crash history: its link label, dropped files and the paths given on the command line.
+    Form1History& crashHistory() { return *history_; }
+
     /// Opens the About window; replaceable so that the window can be observed without it.
     std::function<void(QWidget*)> showAboutWindow;
 
@@ -92,6 +96,7 @@ private:
     Form1Controls controls_;
     Form1Pointer* pointer_;
     Form1Lookup* lookup_;
+    Form1History* history_;
     QTimer* timer3_;
 };
 

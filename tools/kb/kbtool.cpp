@@ -7,6 +7,7 @@
 
 #include "app/knowledgebase.h"
 #include "platform/data/dataerror.h"
+#include "tools/kb/dumpcommand.h"
 #include "tools/mkdb/knowledgebase.h"
 
 namespace tervolin::tools {
@@ -139,6 +140,7 @@ int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out
     bool json = false;
     bool force = false;
     QString format = QStringLiteral("tsv");
+    QString text;
     QStringList words;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
@@ -159,6 +161,8 @@ int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out
             force = true;
         else if (a == QStringLiteral("--format"))
             format = value();
+        else if (a == QStringLiteral("--text"))
+            text = value();
         else if (a.startsWith(QStringLiteral("--")))
             throw UsageError{QStringLiteral("unknown option %1").arg(a)};
         else
@@ -204,6 +208,14 @@ int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out
             }
         }
         return r.found ? KbOk : KbNotFound;
+    }
+    if (command == QStringLiteral("dump")) {
+        if (words.isEmpty() && text.isEmpty())
+            throw UsageError{QStringLiteral("dump needs a PATH or --text FILE")};
+        QFile standardInput;
+        if (text == QStringLiteral("-"))
+            standardInput.open(stdin, QIODevice::ReadOnly);
+        return runDumpCommand({words, text, json}, *KnowledgeBase::openFile(db), out, standardInput);
     }
     if (command == QStringLiteral("export")) {
         expect(0);
@@ -252,6 +264,15 @@ QString kbUsage()
         "                                 --json prints {\"found\": true, \"fenxi\": \"...\", \"jiejue\": \"...\",\n"
         "                                 \"canshu\": [{\"xuhao\": 1, \"hanyi\": \"...\"}, ...]}; canshu lists what the\n"
         "                                 code's parameters mean (table canshu) for a CODE written 0x..., else []\n"
+        "  dump [--json] [--text FILE|-] PATH...\n"
+        "                                 read Windows crash dumps (files, folders read recursively, .zip, .7z\n"
+        "                                 and .cab archives) and print, newest crash first, each stop code with\n"
+        "                                 its parameters, name, analysis and solution, the crash time and the\n"
+        "                                 driver that probably caused it. --text reads crash reports copied as\n"
+        "                                 text (event log, Kernel-Power event, BCCode, debugger output, the blue\n"
+        "                                 screen) from FILE or standard input (-). --json prints a JSON array,\n"
+        "                                 one object per dump or report. Exit status 0 all read and found, 1 some\n"
+        "                                 code not in the knowledge base, 3 some file unreadable\n"
         "  export [--format tsv|csv]      all rows, columns daima, fenxi, jiejue, to standard output\n"
         "  import TSVFILE OUT.mdb [--force]\n"
         "                                 write a new SQLite knowledge base from a TSV file as export writes it\n"
@@ -268,7 +289,7 @@ QString kbUsage()
         "import and convert refuse to replace an existing OUT unless --force is given; OUT is written only\n"
         "when everything has been read.\n"
         "\n"
-        "Exit status: 0 success, 1 not found (lookup), 2 usage error, 3 database or file error.\n");
+        "Exit status: 0 success, 1 not found (lookup, dump), 2 usage error, 3 database or file error.\n");
 }
 
 int runKb(const QStringList& arguments, const QString& defaultDb, QTextStream& out, QTextStream& err)
