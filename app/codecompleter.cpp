@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include "platform/crashdump/crashreport.h"
+
 #include <algorithm>
 #include <array>
 
@@ -237,6 +239,35 @@ const CodeCompleter::Id* CodeCompleter::postings(std::uint64_t gram, std::size_t
     return it->second.data();
 }
 
+namespace {
+
+// A pasted crash report that the forms above do not take apart (the Kernel-Power event's decimal code, "BCCode: 7e
+// BCP1: …", a whole event-log text, a blue screen's name before "What failed:") names its code or stop through the
+// crash-report parser. A code found above is kept, so that typing on goes on completing the digits as typed.
+void useCrashReport(const QString& typed, CompletionQuery& query)
+{
+    // The parser's forms all carry one of these words; other texts are left to the forms above, cheaply.
+    static const QRegularExpression marker(QStringLiteral("bug\\s*check|bccode|stop|停止代码|终止代码|检测错误|错误检查"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (!typed.contains(marker))
+        return;
+    const std::vector<platform::crashdump::CrashReport> reports = platform::crashdump::parseCrashReports(typed);
+    const auto report = std::find_if(reports.begin(), reports.end(), [](const auto& r) { return r.code || !r.name.isEmpty(); });
+    if (report == reports.end())
+        return;
+    if (report->code) {
+        if (query.hexDigits && hexValue(*query.hexDigits) == *report->code)
+            return;
+        query.hexDigits = QString::number(*report->code, 16).toStdString();
+        query.textKey = foldKey(report->name);
+        query.markedAsCode = true;
+    } else if (!query.hexDigits) {
+        query.textKey = foldKey(report->name);
+    }
+}
+
+}  // namespace
+
 CompletionQuery CodeCompleter::parse(const QString& typed)
 {
     static const QRegularExpression label(
@@ -275,6 +306,7 @@ CompletionQuery CodeCompleter::parse(const QString& typed)
         query.hexDigits = foldKey(t.capturedView(1));
         query.markedAsCode = true;
     }
+    useCrashReport(typed, query);
     return query;
 }
 

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "app/appresources.h"
+#include "app/form1history.h"
 #include "app/form1lookup.h"
 #include "app/form1pointer.h"
 #include "app/guanyu.h"
@@ -40,11 +41,15 @@ Form1::Form1(Form1Start start, platform::MessageBoxService& messageBox, QWidget*
     lookup_ = new Form1Lookup(*this, controls_, *knowledge_, *pointer_, messageBox_);
     connect(lookup_, &Form1Lookup::codeListLoaded, this, &Form1::codeListLoaded);
     connect(lookup_, &Form1Lookup::codeListFailed, this, &Form1::reportDataFailure);
+    history_ = new Form1History(*this, controls_, *knowledge_);
     connect(pointer_, &Form1Pointer::moveRequested, this, &Form1::WindowMoveRequested);
     connect(pointer_, &Form1Pointer::linkClicked, this, &Form1::Label6_Click);
     // The link after the buttons in the tab order: Enter or Space opens it as a click does.
     connect(KeyboardLink::attach(*controls_.Label6), &KeyboardLink::activated, this, &Form1::Label6_Click);
     QWidget::setTabOrder(controls_.vantlebutton2, controls_.Label6);
+    // The crash-history link after it; it takes Enter and Space itself.
+    markAsLink(*history_->link());
+    QWidget::setTabOrder(controls_.Label6, history_->link());
     connect(controls_.Command1, &controls::vantlebutton::Click, this, [this] { guarded([this] { Search(); }); });
     connect(controls_.List1, &platform::ListBox::Click, this, [this] { guarded([this] { ListLookup(); }); });
     connect(controls_.vantlebutton2, &controls::vantlebutton::Click, this, &Form1::vantlebutton2_Click);

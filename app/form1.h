@@ -23,6 +23,7 @@ class MessageBoxService;
 
 namespace tervolin::app {
 
+class Form1History;
 class Form1Lookup;
 class Form1Pointer;
 
@@ -62,6 +63,9 @@ public:
     /// Whether List1 holds every code (it fills after the window shows).
     bool isCodeListLoaded() const;
 
+    /// The crash history: its link label, dropped files and the paths given on the command line.
+    Form1History& crashHistory() { return *history_; }
+
     /// Opens the About window; replaceable so that the window can be observed without it.
     std::function<void(QWidget*)> showAboutWindow;
 
@@ -95,6 +99,7 @@ private:
     Form1Controls controls_;
     Form1Pointer* pointer_;
     Form1Lookup* lookup_;
+    Form1History* history_;
     QTimer* timer3_;
 };
 

@@ -138,6 +138,58 @@ CodeAnswer KnowledgeBase::lookup(const QString& code)
     return {true, recordset.text(Fenxi), recordset.text(Jiejue)};
 }
 
+CodeMatch KnowledgeBase::lookupCode(std::uint32_t code)
+{
+    CodeMatch match{codeKey(code), lookup(codeKey(code))};
+    constexpr std::uint32_t SameAsWithout = 0x10000000u;
+    if (!match.answer.found && (code & SameAsWithout)) {
+        const QString plain = codeKey(code & ~SameAsWithout);
+        if (CodeAnswer answer = lookup(plain); answer.found)
+            match = {plain, std::move(answer)};
+    }
+    return match;
+}
+
+QStringList KnowledgeBase::aliases(const QString& key)
+{
+    // Through the shared connection, so that the data control's recordset (the window's last lookup) stays as it is.
+    Recordset own;
+    own.Open(keyedQuery(QStringLiteral("select fenxi,jiejue from lanping where daima='"), key), connection_);
+    if (own.isEOF())
+        return {};
+    const QString fenxi = own.text(Fenxi);
+    const QString jiejue = own.text(Jiejue);
+    // Rows with an empty analysis say nothing about belonging together.
+    if (fenxi.isEmpty())
+        return {};
+    Recordset same;
+    same.Open(keyedQuery(QStringLiteral("select daima,jiejue from lanping where fenxi='"), fenxi), connection_);
+    QStringList found;
+    for (; !same.isEOF(); same.MoveNext()) {
+        const QString daima = storedText(same, Daima);
+        if (!daima.isNull() && same.text(Jiejue) == jiejue && daima.compare(key, Qt::CaseInsensitive) != 0
+            && !found.contains(daima, Qt::CaseInsensitive))
+            found.append(daima);
+    }
+    return found;
+}
+
+QString KnowledgeBase::codeName(const QString& key)
+{
+    for (const QString& alias : aliases(key))
+        if (!parseCode(alias.trimmed()))
+            return alias;
+    return {};
+}
+
+std::optional<std::uint32_t> KnowledgeBase::codeOfName(const QString& name)
+{
+    for (const QString& alias : aliases(name))
+        if (const auto code = parseCode(alias.trimmed()))
+            return code;
+    return std::nullopt;
+}
+
 std::vector<ParameterMeaning> KnowledgeBase::parameterMeanings(std::uint32_t code)
 {
     std::vector<ParameterMeaning> meanings;

@@ -34,6 +34,13 @@ struct StoredCode
     QString jiejue;
 };
 
+/// The answer for a stop code as a crash dump or report holds it, with the key it was found under.
+struct CodeMatch
+{
+    QString key;  // the key that was found, or the first one tried ("0x1000007E") when none was
+    CodeAnswer answer;
+};
+
 /// What parameter `xuhao` (1 to 4) of a code holds.
 struct ParameterMeaning
 {
@@ -70,6 +77,21 @@ public:
     /// Looks the code up through the data control exactly as typed (lookupQuery); the first matching row.
     /// Throws DataError.
     CodeAnswer lookup(const QString& code);
+
+    /// Looks a stop code up by its key (codeKey) through lookup. A code with the 0x10000000 bit (0x1000007E) that
+    /// is not stored is looked up again without that bit (0x0000007E): Windows sets the bit on some stops, which
+    /// mean the same as the code without it. Throws DataError.
+    CodeMatch lookupCode(std::uint32_t code);
+    /// The other spellings of a stored code: the codes whose row holds the same analysis and solution as the first
+    /// row of `key` (the bundled base stores each code under its hexadecimal key and under its symbolic name). Empty
+    /// when `key` is not stored or its analysis is empty. Throws DataError.
+    QStringList aliases(const QString& key);
+    /// The symbolic name of a stop code ("DRIVER_POWER_STATE_FAILURE" for "0x0000009F"): its first alias that is
+    /// not a hexadecimal code; empty when the base has none. Throws DataError.
+    QString codeName(const QString& key);
+    /// The hexadecimal key of a code named by its symbolic name: its first alias that is one; nothing when the
+    /// name is not stored or has no such alias. Throws DataError.
+    std::optional<std::uint32_t> codeOfName(const QString& name);
 
     /// What the parameters of a code mean, by parameter number; empty when the file has no parameter table or
     /// no row for the code. Throws DataError when the table is there but cannot be read.

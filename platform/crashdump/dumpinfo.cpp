@@ -4,6 +4,15 @@
 
 namespace tervolin::platform::crashdump {
 
+DumpInfo DumpInfo::failure(const QString& file, ReadError kind, const QString& message)
+{
+    DumpInfo info;
+    info.file = file;
+    info.errorKind = kind;
+    info.error = message;
+    return info;
+}
+
 bool DumpInfo::hasWarning(WarningKind kind) const
 {
     return std::any_of(warnings.begin(), warnings.end(), [kind](const DumpWarning& w) { return w.kind == kind; });

@@ -104,6 +104,9 @@ struct DumpInfo {
     QString program;  // application dumps: the program's file name
     std::vector<DumpWarning> warnings;
 
+    /// A file that yields no dump, with the reason.
+    static DumpInfo failure(const QString& file, ReadError kind, const QString& message);
+
     bool ok() const { return errorKind == ReadError::None; }
     void warn(WarningKind kind, const QString& message) { warnings.push_back({kind, message}); }
     bool hasWarning(WarningKind kind) const;

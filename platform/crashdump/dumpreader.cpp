@@ -11,15 +11,6 @@ namespace {
 
 static_assert(kHeadBytes == 0x2000 + triage::kHeaderBytes);
 
-DumpInfo failed(const QString& name, ReadError kind, const QString& message)
-{
-    DumpInfo info;
-    info.file = name;
-    info.errorKind = kind;
-    info.error = message;
-    return info;
-}
-
 QString leadingBytes(QByteArrayView bytes)
 {
     return QString::fromLatin1(bytes.first(std::min<qsizetype>(bytes.size(), 8)).toByteArray().toHex(' '));
@@ -56,7 +47,7 @@ DumpInfo readDump(const QString& path, const ReadOptions& options)
     QString error;
     auto source = FileSource::open(path, &error);
     if (!source)
-        return failed(path, ReadError::CannotOpen, error);
+        return DumpInfo::failure(path, ReadError::CannotOpen, error);
     return readDump(*source, path, options);
 }
 
@@ -64,10 +55,10 @@ DumpInfo readDump(ByteSource& source, const QString& name, const ReadOptions& op
 {
     const quint64 size = source.size();
     if (size == 0)
-        return failed(name, ReadError::NotADump, QStringLiteral("the file is empty"));
+        return DumpInfo::failure(name, ReadError::NotADump, QStringLiteral("the file is empty"));
     const ByteSpan head = source.read(0, kHeadBytes);
     if (head.isEmpty())
-        return failed(name, ReadError::CannotOpen, QStringLiteral("the file cannot be read"));
+        return DumpInfo::failure(name, ReadError::CannotOpen, QStringLiteral("the file cannot be read"));
     const QByteArrayView first = head.bytes(0, std::min<quint64>(head.size(), 8));
 
     DumpInfo info;
@@ -77,7 +68,7 @@ DumpInfo readDump(ByteSource& source, const QString& name, const ReadOptions& op
     case FileKind::Kernel32: {
         const KernelLayout& layout = sniff(first) == FileKind::Kernel64 ? kernelLayout64() : kernelLayout32();
         if (head.size() < layout.minimumHeader)
-            return failed(name, ReadError::HeaderIncomplete,
+            return DumpInfo::failure(name, ReadError::HeaderIncomplete,
                           QStringLiteral("the dump header is cut off after %1 bytes, before the stop code and its "
                                          "parameters")
                               .arg(head.size()));
@@ -86,29 +77,29 @@ DumpInfo readDump(ByteSource& source, const QString& name, const ReadOptions& op
     }
     case FileKind::User:
         if (head.size() < 0x20)
-            return failed(name, ReadError::HeaderIncomplete,
+            return DumpInfo::failure(name, ReadError::HeaderIncomplete,
                           QStringLiteral("the minidump header is cut off after %1 bytes").arg(head.size()));
         readUserDump(source, head, options, info);
         break;
     case FileKind::Archive:
-        return failed(name, ReadError::NotADump,
+        return DumpInfo::failure(name, ReadError::NotADump,
                       QStringLiteral("the file is an archive (zip, 7z or cab), not a dump; open it as an archive"));
     case FileKind::Other:
         if (first.startsWith("PAGE") && first.size() < 8)
-            return failed(name, ReadError::HeaderIncomplete,
+            return DumpInfo::failure(name, ReadError::HeaderIncomplete,
                           QStringLiteral("the dump header is cut off after %1 bytes").arg(head.size()));
         if (first.startsWith("PAGE"))
-            return failed(name, ReadError::UnknownVariant,
+            return DumpInfo::failure(name, ReadError::UnknownVariant,
                           QStringLiteral("the file starts like a kernel dump (PAGE) but with an unknown marker (%1)")
                               .arg(leadingBytes(first)));
         if (std::all_of(first.begin(), first.end(), [](char c) { return c == 0; }))
-            return failed(name, ReadError::Unfinished,
+            return DumpInfo::failure(name, ReadError::Unfinished,
                           QStringLiteral("the file starts with zero bytes: Windows did not finish writing this dump "
                                          "(the computer restarted or lost power while it was written)"));
         if (size < 8)
-            return failed(name, ReadError::NotADump,
+            return DumpInfo::failure(name, ReadError::NotADump,
                           QStringLiteral("the file is too short to be a crash dump (%1 bytes)").arg(size));
-        return failed(name, ReadError::NotADump,
+        return DumpInfo::failure(name, ReadError::NotADump,
                       QStringLiteral("the file is not a crash dump (it starts with %1)").arg(leadingBytes(first)));
     }
     if (isInLiveReportsFolder(name) && info.format != DumpFormat::User)

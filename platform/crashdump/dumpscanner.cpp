@@ -14,15 +14,6 @@ namespace tervolin::platform::crashdump {
 
 namespace {
 
-DumpInfo failure(const QString& file, ReadError kind, const QString& message)
-{
-    DumpInfo info;
-    info.file = file;
-    info.errorKind = kind;
-    info.error = message;
-    return info;
-}
-
 bool cancelled(const std::atomic_bool* cancel)
 {
     return cancel && cancel->load(std::memory_order_relaxed);
@@ -42,7 +33,7 @@ public:
     {
         const QFileInfo info(path);
         if (!info.exists() && !info.isSymLink()) {
-            items_.push_back({path, failure(path, ReadError::CannotOpen, QStringLiteral("the file does not exist"))});
+            items_.push_back({path, DumpInfo::failure(path, ReadError::CannotOpen, QStringLiteral("the file does not exist"))});
             return;
         }
         if (info.isDir())
@@ -60,7 +51,7 @@ private:
             return;
         const QFileInfo self(folder);
         if (!self.isReadable() || !self.isExecutable()) {
-            items_.push_back({folder, failure(folder, ReadError::CannotOpen,
+            items_.push_back({folder, DumpInfo::failure(folder, ReadError::CannotOpen,
                                               QStringLiteral("the folder cannot be read (permission denied)"))});
             return;
         }
@@ -88,7 +79,7 @@ private:
             if (!entry.folder)
                 items_.push_back({entry.path, std::nullopt});
             else if (depth + 1 > options_.maxDepth)
-                items_.push_back({entry.path, failure(entry.path, ReadError::CannotOpen,
+                items_.push_back({entry.path, DumpInfo::failure(entry.path, ReadError::CannotOpen,
                                                       QStringLiteral("the folder lies too deep to be scanned"))});
             else
                 walk(entry.path, depth + 1);
@@ -113,7 +104,7 @@ bool scanArchive(ByteSource& source, const QString& path, const ScanCallbacks& c
 {
     ArchiveReader reader(source);
     if (!reader.open()) {
-        callbacks.result(failure(path, ReadError::ArchiveUnreadable,
+        callbacks.result(DumpInfo::failure(path, ReadError::ArchiveUnreadable,
                                  QStringLiteral("the archive cannot be read: %1").arg(reader.error())));
         return true;
     }
@@ -124,14 +115,14 @@ bool scanArchive(ByteSource& source, const QString& path, const ScanCallbacks& c
             return false;
         const QString name = path + QLatin1Char('/') + entry.name;
         if (++seen > options.maxArchiveEntries) {
-            callbacks.result(failure(path, ReadError::ArchiveUnreadable,
+            callbacks.result(DumpInfo::failure(path, ReadError::ArchiveUnreadable,
                                      QStringLiteral("the archive holds more than %1 files; the rest were skipped")
                                          .arg(options.maxArchiveEntries)));
             return true;
         }
         if (entry.encrypted) {
             if (looksLikeDumpName(entry.name))
-                callbacks.result(failure(name, ReadError::ArchiveUnreadable,
+                callbacks.result(DumpInfo::failure(name, ReadError::ArchiveUnreadable,
                                          QStringLiteral("the archive entry is password-protected")));
             continue;
         }
@@ -139,12 +130,12 @@ bool scanArchive(ByteSource& source, const QString& path, const ScanCallbacks& c
         const ByteSpan first = stream->read(0, 8);
         const FileKind kind = sniff(first.bytes(0, first.size()));
         if (stream->failed()) {
-            callbacks.result(failure(name, ReadError::ArchiveUnreadable,
+            callbacks.result(DumpInfo::failure(name, ReadError::ArchiveUnreadable,
                                      QStringLiteral("the archive entry cannot be read: %1").arg(reader.error())));
             continue;
         }
         if (kind == FileKind::Archive) {
-            callbacks.result(failure(name, ReadError::NestedArchive,
+            callbacks.result(DumpInfo::failure(name, ReadError::NestedArchive,
                                      QStringLiteral("an archive inside an archive is not opened; unpack it first")));
             continue;
         }
@@ -156,7 +147,7 @@ bool scanArchive(ByteSource& source, const QString& path, const ScanCallbacks& c
                       QStringLiteral("the archive entry is damaged and could not be read to its end: %1")
                           .arg(reader.error()));
         else if (stream->failed())
-            info = failure(name, ReadError::ArchiveUnreadable,
+            info = DumpInfo::failure(name, ReadError::ArchiveUnreadable,
                            QStringLiteral("the archive entry cannot be read: %1").arg(reader.error()));
         else if (stream->capped() && info.ok())
             info.warn(WarningKind::EntryCapped,
@@ -165,7 +156,7 @@ bool scanArchive(ByteSource& source, const QString& path, const ScanCallbacks& c
         callbacks.result(std::move(info));
     }
     if (!reader.error().isEmpty())
-        callbacks.result(failure(path, ReadError::ArchiveUnreadable,
+        callbacks.result(DumpInfo::failure(path, ReadError::ArchiveUnreadable,
                                  QStringLiteral("the archive is damaged: %1").arg(reader.error())));
     return true;
 }
@@ -199,7 +190,7 @@ bool scanPaths(const QStringList& paths, const ScanCallbacks& callbacks, const s
             QString error;
             auto source = FileSource::open(item.path, &error);
             if (!source)
-                callbacks.result(failure(item.path, ReadError::CannotOpen, error));
+                callbacks.result(DumpInfo::failure(item.path, ReadError::CannotOpen, error));
             else if (!scanSource(*source, item.path, callbacks, cancel, options))
                 return false;
         }

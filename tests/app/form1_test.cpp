@@ -336,7 +336,9 @@ TEST_F(Form1Test, ButtonsTakeStyleBackColourAndFontFromTheFormDescription)
 TEST_F(Form1Test, TabOrderRunsFromTheInputToTheCloseButtonThenTheLink)
 {
     const std::vector<QWidget*> order = {ui.Text1, ui.List1, ui.Text2, ui.Text3,
-                                         ui.Command1, ui.vantlebutton3, ui.vantlebutton2, ui.Label6};
+                                         ui.Command1, ui.vantlebutton3, ui.vantlebutton2, ui.Label6,
+                                         form->findChild<QWidget*>(QStringLiteral("LabelHistory"))};
+    ASSERT_NE(order.back(), nullptr);
     ASSERT_EQ(QApplication::focusWidget(), ui.Text1);
     for (std::size_t i = 1; i <= order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

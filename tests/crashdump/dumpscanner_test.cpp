@@ -40,32 +40,19 @@ QByteArray small32(int d)
     return buildKernelDump(s).bytes;
 }
 
-QByteArray complete(int d)
+// A dump without triage data: only its header says what stopped and when.
+QByteArray headerOnly(quint32 dumpType, quint32 code, int d)
 {
     KernelDumpSpec s;
-    s.dumpType = 1;
-    s.code = 0x9F;
+    s.dumpType = dumpType;
+    s.code = code;
     s.crashTime = day(d);
     return buildKernelDump(s).bytes;
 }
 
-QByteArray bitmap(int d)
-{
-    KernelDumpSpec s;
-    s.dumpType = 5;
-    s.code = 0x133;
-    s.crashTime = day(d);
-    return buildKernelDump(s).bytes;
-}
-
-QByteArray live(int d)
-{
-    KernelDumpSpec s;
-    s.dumpType = 6;
-    s.code = 0x141;
-    s.crashTime = day(d);
-    return buildKernelDump(s).bytes;
-}
+QByteArray complete(int d) { return headerOnly(1, 0x9F, d); }
+QByteArray bitmap(int d) { return headerOnly(5, 0x133, d); }
+QByteArray live(int d) { return headerOnly(6, 0x141, d); }
 
 QByteArray user()
 {

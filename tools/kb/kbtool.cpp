@@ -8,6 +8,7 @@
 #include "app/codecompleter.h"
 #include "app/knowledgebase.h"
 #include "platform/data/dataerror.h"
+#include "tools/kb/dumpcommand.h"
 #include "tools/mkdb/knowledgebase.h"
 
 namespace tervolin::tools {
@@ -100,25 +101,22 @@ struct Lookup
 
 // The text as typed first, as the window's search compares it. Unless `exact`, a miss is resolved to the one stored
 // code the text names in another form (CodeCompleter::named); a code with the 0x10000000 bit that is not stored
-// is looked up without that bit, which Windows sets on some stops that mean the same.
+// is looked up as the knowledge base looks such codes up (lookupCode: without that bit).
 Lookup lookupForgiving(KnowledgeBase& knowledge, const QString& typed, bool exact)
 {
     Lookup result{typed, false, knowledge.lookup(typed)};
     if (result.answer.found || exact)
         return result;
-    const app::CodeCompleter completer(knowledge.codes());
-    std::optional<QString> stored = completer.named(typed);
-    if (!stored) {
-        const app::CompletionQuery query = app::CodeCompleter::parse(typed);
-        constexpr std::uint64_t Bit = 0x10000000u;
-        bool ok = false;
-        const std::uint64_t value = query.hexDigits ? QString::fromStdString(*query.hexDigits).toULongLong(&ok, 16) : 0;
-        if (ok && value <= 0xFFFFFFFFu && (value & Bit))
-            stored = completer.named(KnowledgeBase::codeKey(static_cast<std::uint32_t>(value & ~Bit)));
+    if (const std::optional<QString> stored = app::CodeCompleter(knowledge.codes()).named(typed))
+        return {*stored, true, knowledge.lookup(*stored)};
+    const app::CompletionQuery query = app::CodeCompleter::parse(typed);
+    bool ok = false;
+    const std::uint64_t value = query.hexDigits ? QString::fromStdString(*query.hexDigits).toULongLong(&ok, 16) : 0;
+    if (ok && value <= 0xFFFFFFFFu && (value & 0x10000000u)) {
+        if (app::CodeMatch match = knowledge.lookupCode(static_cast<std::uint32_t>(value)); match.answer.found)
+            return {match.key, true, std::move(match.answer)};
     }
-    if (!stored)
-        return result;
-    return {*stored, true, knowledge.lookup(*stored)};
+    return result;
 }
 
 QString plainText(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
@@ -173,6 +171,7 @@ int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out
     bool force = false;
     bool exact = false;
     QString format = QStringLiteral("tsv");
+    QString text;
     QStringList words;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
@@ -195,6 +194,8 @@ int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out
             exact = true;
         else if (a == QStringLiteral("--format"))
             format = value();
+        else if (a == QStringLiteral("--text"))
+            text = value();
         else if (a.startsWith(QStringLiteral("--")))
             throw UsageError{QStringLiteral("unknown option %1").arg(a)};
         else
@@ -245,6 +246,14 @@ int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out
             }
         }
         return r.found ? KbOk : KbNotFound;
+    }
+    if (command == QStringLiteral("dump")) {
+        if (words.isEmpty() && text.isEmpty())
+            throw UsageError{QStringLiteral("dump needs a PATH or --text FILE")};
+        QFile standardInput;
+        if (text == QStringLiteral("-"))
+            standardInput.open(stdin, QIODevice::ReadOnly);
+        return runDumpCommand({words, text, json}, *KnowledgeBase::openFile(db), out, standardInput);
     }
     if (command == QStringLiteral("export")) {
         expect(0);
@@ -298,6 +307,15 @@ QString kbUsage()
         "                                 --json prints {\"found\": true, \"fenxi\": \"...\", \"jiejue\": \"...\",\n"
         "                                 \"canshu\": [{\"xuhao\": 1, \"hanyi\": \"...\"}, ...]}; canshu lists what the\n"
         "                                 code's parameters mean (table canshu) for a CODE written 0x..., else []\n"
+        "  dump [--json] [--text FILE|-] PATH...\n"
+        "                                 read Windows crash dumps (files, folders read recursively, .zip, .7z\n"
+        "                                 and .cab archives) and print, newest crash first, each stop code with\n"
+        "                                 its parameters, name, analysis and solution, the crash time and the\n"
+        "                                 driver that probably caused it. --text reads crash reports copied as\n"
+        "                                 text (event log, Kernel-Power event, BCCode, debugger output, the blue\n"
+        "                                 screen) from FILE or standard input (-). --json prints a JSON array,\n"
+        "                                 one object per dump or report. Exit status 0 all read and found, 1 some\n"
+        "                                 code not in the knowledge base, 3 some file unreadable\n"
         "  export [--format tsv|csv]      all rows, columns daima, fenxi, jiejue, to standard output\n"
         "  import TSVFILE OUT.mdb [--force]\n"
         "                                 write a new SQLite knowledge base from a TSV file as export writes it\n"
@@ -314,7 +332,7 @@ QString kbUsage()
         "import and convert refuse to replace an existing OUT unless --force is given; OUT is written only\n"
         "when everything has been read.\n"
         "\n"
-        "Exit status: 0 success, 1 not found (lookup), 2 usage error, 3 database or file error.\n");
+        "Exit status: 0 success, 1 not found (lookup, dump), 2 usage error, 3 database or file error.\n");
 }
 
 int runKb(const QStringList& arguments, const QString& defaultDb, QTextStream& out, QTextStream& err)
