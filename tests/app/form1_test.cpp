@@ -365,8 +365,10 @@ TEST_F(Form1Test, ScreenReadersSeeARoleAndANameForEveryFocusableControl)
         {ui.vantlebutton3, QAccessible::Button, QStringLiteral("--")},
         {ui.vantlebutton2, QAccessible::Button, QStringLiteral("X")},
         {ui.Label6, QAccessible::Link, QStringLiteral("关于软件")},
+        {form->findChild<QWidget*>(QStringLiteral("LabelHistory")), QAccessible::Link, QStringLiteral("崩溃记录")},
     };
     for (const Case& c : cases) {
+        ASSERT_NE(c.widget, nullptr) << c.name.toStdString();
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c.widget);
         ASSERT_NE(a, nullptr) << c.widget->objectName().toStdString();
         EXPECT_EQ(a->role(), c.role) << c.widget->objectName().toStdString();
