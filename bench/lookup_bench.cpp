@@ -199,7 +199,7 @@ void LookupBaseline(benchmark::State& state, int rows)
 }
 
 // The floor of a Search: the indexed query, and its two texts set into two plain text boxes of the window's boxes'
-// size (hidden, as the benchmarks' window is), which lays them out.
+// size and font (hidden, as the benchmarks' window is), which lays them out.
 void SearchBaseline(benchmark::State& state, int rows)
 {
     const std::vector<QString> codes = probeCodes(rows);
@@ -211,6 +211,9 @@ void SearchBaseline(benchmark::State& state, int rows)
     QPlainTextEdit solution;
     analysis.setGeometry(control<QPlainTextEdit>(form, "Text2")->geometry());
     solution.setGeometry(control<QPlainTextEdit>(form, "Text3")->geometry());
+    // The window's font: shaping Chinese text in it is part of any window that shows these texts.
+    analysis.setFont(control<QPlainTextEdit>(form, "Text2")->font());
+    solution.setFont(control<QPlainTextEdit>(form, "Text3")->font());
     sqlite3* db = openReadOnly(rows);
     sqlite3_stmt* query = nullptr;
     sqlite3_prepare_v2(db, "select fenxi,jiejue from lanping where daima=?", -1, &query, nullptr);
