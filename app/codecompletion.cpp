@@ -27,7 +27,7 @@ CodeCompletion* CodeCompletion::attach(QLineEdit* box, const platform::TextList&
 void CodeCompletion::detach(QLineEdit* box) { delete box->findChild<CodeCompletion*>(QString(), Qt::FindDirectChildrenOnly); }
 
 CodeCompletion::CodeCompletion(QLineEdit* box, const platform::TextList& codes)
-    : QObject(box), box_(box), offers_(new QStringListModel(this)), popup_(new QListView(box->window()))
+    : QObject(box), box_(box), offers_(new QStringListModel(this)), window_(box->window()), popup_(new QListView(window_))
 {
     // A window of its own beside the box's window that is shown without being activated and never takes the
     // focus: the box keeps the keyboard, and no mouse grab stands between the user and the other controls.
@@ -46,7 +46,7 @@ CodeCompletion::CodeCompletion(QLineEdit* box, const platform::TextList& codes)
     connect(popup_, &QListView::clicked, this, &CodeCompletion::choose);
     connect(box, &QLineEdit::textEdited, this, &CodeCompletion::offer);
     box->installEventFilter(this);
-    box->window()->installEventFilter(this);
+    window_->installEventFilter(this);
 
     // The list is implicitly shared: the worker reads its own copy while the window keeps using the list. The
     // worker tells the completion when it is done; a completion destroyed before waits for it, which drops the
@@ -63,8 +63,13 @@ CodeCompletion::~CodeCompletion()
 {
     // The worker reads the codes until it is done; never leave it running past the completion's lifetime.
     model_.wait();
+    // No filter may run while the list goes: the box may be half destroyed already (the completion is its child),
+    // and the window hears of the list's removal.
     QApplication::instance()->removeEventFilter(this);
-    delete popup_;
+    box_->removeEventFilter(this);
+    if (window_)
+        window_->removeEventFilter(this);
+    delete popup_.data();
 }
 
 bool CodeCompletion::isReady() const { return model_.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }
@@ -183,6 +188,8 @@ bool CodeCompletion::boxKey(QKeyEvent& key)
 
 bool CodeCompletion::eventFilter(QObject* watched, QEvent* event)
 {
+    if (!popup_)
+        return false;
     const bool shown = popup_->isVisible();
     switch (event->type()) {
     case QEvent::KeyPress:
@@ -203,7 +210,7 @@ bool CodeCompletion::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Move:
     case QEvent::WindowDeactivate:
     case QEvent::WindowStateChange:
-        if (watched == box_->window())
+        if (watched == window_)
             hidePopup();
         break;
     default:

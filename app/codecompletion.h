@@ -7,7 +7,9 @@
 // and a click anywhere else closes the list and still reaches what was clicked, so that typing a code and clicking
 // the search button searches at once.
 
+#include <QListView>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <future>
@@ -18,7 +20,6 @@
 
 class QKeyEvent;
 class QLineEdit;
-class QListView;
 class QModelIndex;
 class QStringListModel;
 
@@ -64,7 +65,8 @@ private:
     std::shared_future<std::shared_ptr<const CodeCompleter>> model_;
     std::optional<QString> typedEarly_;  // typed before the index was ready
     QStringListModel* offers_;
-    QListView* popup_;
+    QPointer<QWidget> window_;  // the box's window, which holds the list and whose moves close it
+    QPointer<QListView> popup_;
 };
 
 }  // namespace tervolin::app
