@@ -2,6 +2,7 @@
 // dumps, folders and archives named on the command line (a file manager passes them so) open in the crash history.
 #include <QApplication>
 
+#include "app/firstpaintreport.h"
 #include "app/form1.h"
 #include "app/form1history.h"
 #include "app/startup.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
     const auto form = tervolin::app::loadMainWindow(messageBox);
     if (!form)
         return 1;
+    tervolin::app::FirstPaintReport::watch(*form);
     form->showCentred();
 
     const QStringList paths = tervolin::app::Form1History::pathsFromArguments(QApplication::arguments().mid(1));

@@ -435,4 +435,20 @@ QStringList CodeCompleter::complete(const QString& typed, int limit) const
     return result;
 }
 
+std::optional<QString> CodeCompleter::named(const QString& typed) const
+{
+    const CompletionQuery query = parse(typed);
+    std::vector<Id> found;
+    const bool hasDigit = query.hexDigits && std::any_of(query.hexDigits->begin(), query.hexDigits->end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (query.hexDigits && !query.hexDigits->empty() && (query.markedAsCode || hasDigit)) {
+        if (const auto value = hexValue(*query.hexDigits))
+            addHexRange(*value, *value, found, 1);
+    }
+    if (found.empty())
+        addNameMatches(query.textKey, true, found, 1);
+    if (found.empty())
+        return std::nullopt;
+    return codes_.text(found.front());
+}
+
 }  // namespace tervolin::app

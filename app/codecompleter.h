@@ -43,6 +43,12 @@ public:
     /// or name equals it, then codes that begin with it, then (from three characters on) codes that contain it.
     QStringList complete(const QString& typed, int limit = DefaultLimit) const;
 
+    /// The stored code that the text names as a whole, for a lookup that forgives the form: a code of the same
+    /// value however it is written ("7b", "0x7B", "STOP: 0x0000007B (…)", "BCCode: 7b"), or a name that equals the
+    /// text but for case, blanks, '_' and '-'. Letters a–f alone count as a value only when marked as a code ("0xbad").
+    /// Never a code the text only begins or contains; nothing when it names none.
+    std::optional<QString> named(const QString& typed) const;
+
     /// Distinct codes indexed.
     int size() const { return distinct_; }
     /// Index entries the last complete() looked at; a measure of its work that does not depend on the clock.

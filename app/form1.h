@@ -13,7 +13,6 @@
 
 #include "app/form1layout.h"
 #include "app/knowledgebase.h"
-#include "platform/core/textlist.h"
 #include "platform/usercontrol.h"
 
 class QTimer;
@@ -28,13 +27,12 @@ class Form1History;
 class Form1Lookup;
 class Form1Pointer;
 
-/// What the window is built on, read and checked before any widget exists (see loadMainWindow): the design, the
-/// open knowledge base and its code list.
+/// What the window is built on, read and checked before any widget exists (see loadMainWindow): the design and the
+/// open knowledge base (its table checked to have the columns the window reads).
 struct Form1Start
 {
     Form1Design design;
     std::unique_ptr<KnowledgeBase> knowledge;
-    platform::TextList codes;
 };
 
 class Form1 : public QWidget
@@ -45,7 +43,7 @@ public:
     Form1(Form1Start start, platform::MessageBoxService& messageBox, QWidget* parent = nullptr);
     ~Form1() override;
 
-    /// The load handler: button captions, StartLookup on the code list read at start, window hook,
+    /// The load handler: button captions, StartLookup (the code list starts loading), window hook,
     /// notification-area icon.
     void Form_Load();
 
@@ -62,6 +60,8 @@ public:
 
     /// The knowledge base the window reads.
     KnowledgeBase& knowledgeBase() { return *knowledge_; }
+    /// Whether List1 holds every code (it fills after the window shows).
+    bool isCodeListLoaded() const;
 
     /// The crash history: its link label, dropped files and the paths given on the command line.
     Form1History& crashHistory() { return *history_; }
@@ -73,6 +73,8 @@ Q_SIGNALS:
     /// The window asked to be moved with the pointer: by the window system's own move (true) or, where the
     /// platform refuses that, by following the pointer itself until the button is released (false).
     void WindowMoveRequested(bool systemMove);
+    /// List1 holds every code, the record count is written and the completion is in place.
+    void codeListLoaded();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -87,10 +89,11 @@ private:
     /// Runs an event handler; a data failure inside it is reported and ends the program.
     template <typename Handler>
     void guarded(Handler handler);
+    /// Shows a data failure and ends the program.
+    void reportDataFailure(const QString& message);
 
     platform::MessageBoxService& messageBox_;
     std::unique_ptr<KnowledgeBase> knowledge_;
-    platform::TextList startCodes_;  // the code list read at start, until the load shows it
     platform::ControlContainer container_;
     QImage icon_;
     Form1Controls controls_;

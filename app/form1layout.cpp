@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 
 #include <initializer_list>
+#include <tuple>
 
 #include "app/appresources.h"
 #include "controls/button/vantlebutton.h"
@@ -97,6 +98,15 @@ void buildBoxes(QWidget& window, Form1Controls& c)
     // Text and list boxes have the window background colour, whatever the desktop's style makes of them.
     for (QWidget* box : std::initializer_list<QWidget*>{c.List1, c.Text2, c.Text3})
         Form1Layout::setBaseColour(*box, Form1Layout::WindowBackground);
+    // Screen readers name each box by the label beside it.
+    for (auto [box, label, name] : {std::tuple<QWidget*, QLabel*, QString>{c.Text1, c.Label1, QStringLiteral("输入代码")},
+                                    {c.List1, nullptr, QStringLiteral("代码列表")},
+                                    {c.Text2, c.Label2, QStringLiteral("问题分析")},
+                                    {c.Text3, c.Label3, QStringLiteral("解决方法")}}) {
+        box->setAccessibleName(name);
+        if (label)
+            label->setBuddy(box);
+    }
     for (QPlainTextEdit* box : {c.Text2, c.Text3}) {
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setTabChangesFocus(true);  // Tab moves on through the tab order, as in every other control

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 
 #include "app/codecompletion.h"
+#include "app/codelistloader.h"
 #include "app/form1pointer.h"
 #include "platform/listbox.h"
 #include "platform/messagebox.h"
@@ -28,20 +29,35 @@ Form1Lookup::Form1Lookup(QWidget& window, const Form1Controls& controls, Knowled
 {
 }
 
-void Form1Lookup::StartLookup(const platform::TextList& codes)
-{
-    showCodes(codes);
-    ShowRecordCount();
-}
+void Form1Lookup::StartLookup() { LoadCodeList(); }
 
-void Form1Lookup::LoadCodeList() { showCodes(knowledge_.codes()); }
-
-void Form1Lookup::showCodes(const platform::TextList& codes)
+void Form1Lookup::LoadCodeList()
 {
+    delete loader_;  // a load still under way stops here
+    loaded_ = false;
     // A reload makes the old completion index stale; dropping it first keeps two indexes from coexisting.
     CodeCompletion::detach(c_.Text1);
-    c_.List1->AddItems(codes);
-    CodeCompletion::attach(c_.Text1, codes);
+    c_.List1->Clear();
+    c_.List1->setLoading(true);
+    loader_ = new CodeListLoader(knowledge_.filePath(), this);
+    connect(loader_, &CodeListLoader::partRead, c_.List1,
+            [list = c_.List1](const platform::TextList& codes, const platform::CaseBlindIndex& index) { list->AddItems(codes, index); });
+    connect(loader_, &CodeListLoader::finished, this, &Form1Lookup::codeListComplete);
+    connect(loader_, &CodeListLoader::failed, this, [this](const QString& file, const QString& message) {
+        c_.List1->setLoading(false);
+        Q_EMIT codeListFailed(QStringLiteral("无法读取数据库文件中的代码列表：\n%1\n\n%2").arg(file, message));
+    });
+}
+
+void Form1Lookup::codeListComplete()
+{
+    loader_->deleteLater();
+    loader_ = nullptr;
+    c_.List1->setLoading(false);
+    ShowRecordCount();
+    CodeCompletion::attach(c_.Text1, c_.List1->items());
+    loaded_ = true;
+    Q_EMIT codeListLoaded();
 }
 
 void Form1Lookup::ShowRecordCount()
@@ -70,7 +86,9 @@ void Form1Lookup::Search()
     }
 
     const quint64 lookupsBefore = listLookups_;
-    c_.List1->setText(code);  // runs ListLookup when it changes the selection
+    // Runs ListLookup when it changes the selection; while the list is still loading, a code not listed yet is
+    // selected (and looked up again) when its entry arrives, and this search shows the answer meanwhile.
+    c_.List1->setText(code);
     // ListLookup has looked the same code up and shown it already; filling the boxes again from the same row
     // would only lay the same texts out a second time.
     if (listLookups_ == lookupsBefore)

@@ -1,6 +1,7 @@
 #include "app/knowledgebase.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/data/recordset.h"
 #include "platform/data/sqltext.h"
@@ -87,6 +88,24 @@ platform::TextList KnowledgeBase::codes()
         recordset.MoveNext();
     }
     return codes;
+}
+
+void KnowledgeBase::readCodes(qsizetype firstPart, qsizetype largestPart, const std::function<bool(platform::TextList)>& take)
+{
+    Recordset recordset;
+    recordset.Open(CodeListQuery, connection_);
+    qsizetype partSize = std::max<qsizetype>(firstPart, 1);
+    platform::TextList part;
+    while (!recordset.isEOF()) {
+        recordset.appendText(Daima, &part);
+        recordset.MoveNext();
+        if (part.size() == partSize) {
+            if (!take(std::exchange(part, {})))
+                return;
+            partSize = std::min(2 * partSize, std::max(largestPart, partSize));
+        }
+    }
+    take(std::move(part));
 }
 
 qsizetype KnowledgeBase::count()

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -64,6 +65,10 @@ public:
 
     /// Every code, in the engine's row order ("SELECT daima FROM lanping"); a code stored twice is listed twice.
     platform::TextList codes();
+    /// The same list handed over in parts as it is read, for showing a long list while it loads: the first part
+    /// holds `firstPart` codes, each next part twice as many as the one before, up to `largestPart`; the last part
+    /// may be shorter (or empty for an empty table). `take` returns false to stop reading. Throws DataError.
+    void readCodes(qsizetype firstPart, qsizetype largestPart, const std::function<bool(platform::TextList)>& take);
     /// The number of rows the code list has, counted without keeping their texts.
     qsizetype count();
     /// Every row with its three fields, in the engine's row order.

@@ -13,9 +13,7 @@ std::variant<Form1Start, QString> prepareMainWindow()
     if (const auto* error = std::get_if<QString>(&design))
         return QStringLiteral("窗体描述有误：\n%1").arg(*error);
     try {
-        Form1Start start{std::get<Form1Design>(std::move(design)), UserData::OpenDatabase(), {}};
-        start.codes = start.knowledge->codes();
-        return start;
+        return Form1Start{std::get<Form1Design>(std::move(design)), UserData::OpenDatabase()};
     } catch (const platform::data::DataError& error) {
         const QString path = error.filePath().isEmpty() ? UserData::DatabaseFilePath() : error.filePath();
         return QStringLiteral("无法打开数据库文件：\n%1\n\n%2").arg(path, error.message());

@@ -1,6 +1,7 @@
 #pragma once
-// Start-up: everything that can fail is read before any widget is built: the main window's design, the data file
-// and its code list. A failure is reported and no window opens.
+// Start-up: what can fail before any widget is built is checked first: the main window's design, the data file
+// and its table's columns. A failure is reported and no window opens. The code list is read after the window is
+// built, on a worker thread (Form1Lookup); a table found damaged then is reported in the window.
 
 #include <QString>
 
@@ -16,7 +17,7 @@ namespace tervolin::app {
 class Form1;
 struct Form1Start;
 
-/// Reads the main window's design and opens the knowledge base on the data file (UserData) with its code list.
+/// Reads the main window's design and opens the knowledge base on the data file (UserData).
 /// The error is the text to show: what failed, the file and the engine's own words.
 std::variant<Form1Start, QString> prepareMainWindow();
 

@@ -1,7 +1,6 @@
 #include "platform/listbox.h"
 
 #include <QAbstractListModel>
-#include <QHash>
 #include <QItemSelectionModel>
 #include <QStyledItemDelegate>
 
@@ -27,19 +26,19 @@ public:
         return {};
     }
 
-    void append(const TextList& items)
+    void append(const TextList& items, CaseBlindIndex index)
     {
         if (items.isEmpty())
             return;
-        const int first = static_cast<int>(items_.size());
-        beginInsertRows({}, first, first + static_cast<int>(items.size()) - 1);
-        if (items_.isEmpty()) {
-            items_ = items;  // shares the caller's list instead of copying each entry
-        } else {
-            for (qsizetype i = 0; i < items.size(); ++i)
-                items_.append(items.at(i));
-        }
-        byHash_ = {};
+        const qsizetype first = items_.size();
+        beginInsertRows({}, static_cast<int>(first), static_cast<int>(first + items.size() - 1));
+        items_.append(items);  // shares the caller's list when this one is empty
+        if (index.isBuilt())
+            segments_.push_back({first, items.size(), std::move(index)});
+        else if (!segments_.empty() && !segments_.back().index.isBuilt())
+            segments_.back().count += items.size();
+        else
+            segments_.push_back({first, items.size(), {}});
         endInsertRows();
     }
 
@@ -47,55 +46,38 @@ public:
     {
         beginResetModel();
         items_.clear();
-        byHash_ = {};
+        segments_.clear();
         endResetModel();
     }
 
     const TextList& items() const { return items_; }
 
-    /// The first row whose text equals the given one without regard to case, or -1. An index of the case-folded
-    /// entries' hashes with their rows, sorted, is built on first use after a change, so a search does not scan
-    /// a long list: a binary search finds the candidates, and the first that really matches is the answer.
-    int findFirst(const QString& text)
+    /// The first row from `fromRow` on whose text equals the given one without regard to case, or -1. Each part
+    /// of the list added at once has its index; a part added without one is indexed on the first search.
+    int findFirst(const QString& text, qsizetype fromRow = 0)
     {
-        if (items_.isEmpty())
-            return -1;
-        if (byHash_.empty()) {
-            byHash_.reserve(static_cast<std::size_t>(items_.size()));
-            for (qsizetype i = 0; i < items_.size(); ++i)
-                byHash_.emplace_back(foldedHash(items_.at(i)), static_cast<int>(i));
-            std::sort(byHash_.begin(), byHash_.end());
-        }
-        const QString folded = text.toCaseFolded();
-        const std::pair<quint64, int> first{foldedHash(text), -1};
-        for (auto it = std::lower_bound(byHash_.begin(), byHash_.end(), first); it != byHash_.end() && it->first == first.first; ++it) {
-            if (items_.at(it->second).toString().toCaseFolded() == folded)
-                return it->second;
+        for (Segment& segment : segments_) {
+            if (segment.first + segment.count <= fromRow)
+                continue;
+            if (!segment.index.isBuilt())
+                segment.index = CaseBlindIndex::build(items_, segment.first, segment.count);
+            const qsizetype row = segment.index.find(items_, segment.first, text);
+            if (row >= 0 && segment.first + row >= fromRow)
+                return static_cast<int>(segment.first + row);
         }
         return -1;
     }
 
 private:
-    TextList items_;
-    /// FNV-1a over the case-folded code points, without building the folded string. QString::toCaseFolded folds
-    /// code point by code point in the same way, so texts whose folded forms are equal hash alike.
-    static quint64 foldedHash(QStringView text)
+    struct Segment
     {
-        quint64 hash = 0xcbf29ce484222325ull;
-        const qsizetype n = text.size();
-        for (qsizetype i = 0; i < n; ++i) {
-            char32_t c = text[i].unicode();
-            if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
-                c = QChar::surrogateToUcs4(text[i], text[i + 1]);
-                ++i;
-            }
-            hash ^= QChar::toCaseFolded(c);
-            hash *= 0x100000001b3ull;
-        }
-        return hash;
-    }
+        qsizetype first;
+        qsizetype count;
+        CaseBlindIndex index;
+    };
 
-    std::vector<std::pair<quint64, int>> byHash_;  // (hash of the case-folded entry, row), in order
+    TextList items_;
+    std::vector<Segment> segments_;  // the parts of the list in order, each with its own index
 };
 
 // Rows one font height plus a pixel each side: some CJK faces draw the underscore below their descent, and the
@@ -120,6 +102,7 @@ ListBox::ListBox(QWidget* parent) : QListView(parent), model_(new ListBoxModel(t
     // The selection, not the current index, is the list box's entry: the view moves the current index
     // on its own (on focus, and before the selection on a mouse press).
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        waitingText_.reset();  // another entry was chosen before the awaited one came
         const int row = ListIndex();
         if (row == clickedRow_)
             return;
@@ -129,12 +112,45 @@ ListBox::ListBox(QWidget* parent) : QListView(parent), model_(new ListBoxModel(t
     });
 }
 
-void ListBox::AddItem(const QString& item) { model_->append(QStringList{item}); }
-void ListBox::AddItems(const TextList& items) { model_->append(items); }
+void ListBox::AddItem(const QString& item) { AddItems(TextList(QStringList{item})); }
+void ListBox::AddItems(const TextList& items) { AddItems(items, {}); }
+
+void ListBox::AddItems(const TextList& items, CaseBlindIndex index)
+{
+    const int firstNewRow = ListCount();
+    model_->append(items, std::move(index));
+    selectWaitingText(firstNewRow);
+}
+
 void ListBox::Clear()
 {
     model_->clear();
     clickedRow_ = -1;
+    waitingText_.reset();
+}
+
+const TextList& ListBox::items() const { return model_->items(); }
+
+void ListBox::setLoading(bool loading)
+{
+    loading_ = loading;
+    if (loading)
+        return;
+    waitingText_.reset();
+    // The view lays every row out again after a change (O(rows) even with uniform rows), on a timer, and only while
+    // shown; a hidden list would leave that to its first selection. Laying out now keeps it out of the first search.
+    executeDelayedItemsLayout();
+}
+
+void ListBox::selectWaitingText(int firstNewRow)
+{
+    if (!waitingText_)
+        return;
+    const int row = model_->findFirst(*waitingText_, firstNewRow);
+    if (row < 0)
+        return;
+    waitingText_.reset();
+    setListIndex(row);
 }
 int ListBox::ListCount() const { return model_->rowCount(); }
 QString ListBox::List(int index) const { return index >= 0 && index < ListCount() ? model_->items().text(index) : QString(); }
@@ -170,9 +186,12 @@ QString ListBox::text() const { return List(ListIndex()); }
 
 void ListBox::setText(const QString& text)
 {
+    waitingText_.reset();
     const int row = model_->findFirst(text);
     if (row >= 0)
         setListIndex(row);
+    else if (loading_)
+        waitingText_ = text;
 }
 
 }  // namespace tervolin::platform

@@ -1,10 +1,14 @@
 #pragma once
 // The standard list box: single selection, unsorted, with a Click for every change of the selected entry.
-// A model-based view with uniform rows, so very long lists load and scroll fast.
+// A model-based view with uniform rows, so very long lists load and scroll fast. A long list can be filled in
+// parts while it is shown (each part with its case-blind index, built where the part was read).
 
 #include <QListView>
 #include <QStringList>
 
+#include <optional>
+
+#include "platform/core/caseblindindex.h"
 #include "platform/core/textlist.h"
 
 namespace tervolin::platform {
@@ -21,6 +25,8 @@ public:
     /// Appends many entries at once (one model insertion instead of one per entry).
     void AddItems(const TextList& items);
     void AddItems(const QStringList& items) { AddItems(TextList(items)); }
+    /// Appends entries together with the case-blind index of exactly those entries, built beforehand.
+    void AddItems(const TextList& items, CaseBlindIndex index);
     void Clear();
     int ListCount() const;
     QString List(int index) const;
@@ -32,8 +38,17 @@ public:
 
     /// The selected entry's text, or empty text.
     QString text() const;
-    /// Selects the first entry equal to the text without regard to case; nothing changes when none is.
+    /// Selects the first entry equal to the text without regard to case; nothing changes when none is. While the
+    /// list is loading, a text not listed yet waits for its entry: the first one added later is selected then
+    /// (with its Click), unless the selection changes before.
     void setText(const QString& text);
+
+    /// Says that more entries are on their way (true) or that the list is complete (false, the default).
+    void setLoading(bool loading);
+    bool isLoading() const { return loading_; }
+
+    /// Every entry, in order.
+    const TextList& items() const;
 
 Q_SIGNALS:
     /// Raised for every change of the selected entry: mouse, keyboard or program.
@@ -43,8 +58,12 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    void selectWaitingText(int firstNewRow);
+
     ListBoxModel* model_;
     int clickedRow_ = -1;  // the selected row that the last Click announced
+    bool loading_ = false;
+    std::optional<QString> waitingText_;  // set while loading to a text whose entry has not come yet
 };
 
 }  // namespace tervolin::platform

@@ -41,6 +41,25 @@ public:
         ends_.append(chars_.size());
     }
 
+    /// Appends every entry of another list.
+    void append(const TextList& other)
+    {
+        if (isEmpty()) {
+            *this = other;  // shares the other list's buffers
+            return;
+        }
+        if (&other == this) {
+            const TextList copy = other;
+            append(copy);
+            return;
+        }
+        const qsizetype base = chars_.size();
+        chars_.append(other.chars_);
+        ends_.reserve(ends_.size() + other.ends_.size());
+        for (const qsizetype end : other.ends_)
+            ends_.append(base + end);
+    }
+
     /// Appends UTF-8 text, decoded as QString::fromUtf8 would (invalid sequences become U+FFFD, a leading BOM is dropped).
     void appendUtf8(const char* utf8, qsizetype size)
     {

@@ -2,11 +2,12 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QCompleter>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <sqlite3.h>
@@ -250,6 +251,14 @@ protected:
                                        {QStringLiteral("SYSTEM_THREAD_EXCEPTION_NOT_HANDLED"), QStringLiteral("分析 7E"), QStringLiteral("解决 7E")}});
         tervolin::test::openMainWindow(dir, box, form, ui);
         completion = ui.Text1->findChild<CodeCompletion*>();
+        ASSERT_NE(completion, nullptr);
+        // The index is built on a worker thread; the tests type as a user who waits for it. (Events are processed
+        // without an event loop of their own: an earlier test's closed windows may have posted a quit.)
+        QElapsedTimer timer;
+        timer.start();
+        while (!completion->isReady() && timer.elapsed() < 60'000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        ASSERT_TRUE(completion->isReady());
     }
     void TearDown() override
     {
@@ -260,7 +269,7 @@ protected:
     QStringList shown() const
     {
         QStringList rows;
-        const QAbstractItemModel* model = completion->completer()->popup()->model();
+        const QAbstractItemModel* model = completion->popup()->model();
         for (int r = 0; r < model->rowCount(); ++r)
             rows << model->index(r, 0).data().toString();
         return rows;
@@ -277,7 +286,7 @@ TEST_F(CodeCompletionTest, ChoosingAnOfferFillsTheBoxWithoutSearching)
     ASSERT_NE(completion, nullptr);
     EXPECT_EQ(completion->model().size(), 4);
     QTest::keyClicks(ui.Text1, QStringLiteral("stop: 0x7e"));
-    QAbstractItemView* popup = completion->completer()->popup();
+    QAbstractItemView* popup = completion->popup();
     ASSERT_TRUE(popup->isVisible());
     EXPECT_EQ(shown(), (QStringList{QStringLiteral("0x0000007E"), QStringLiteral("SYSTEM_THREAD_EXCEPTION_NOT_HANDLED")}));
 
@@ -297,12 +306,13 @@ TEST_F(CodeCompletionTest, ChoosingAnOfferFillsTheBoxWithoutSearching)
 TEST_F(CodeCompletionTest, KeyboardChoiceAndEmptyInput)
 {
     QTest::keyClicks(ui.Text1, QStringLiteral("boot"));
-    QAbstractItemView* popup = completion->completer()->popup();
+    QAbstractItemView* popup = completion->popup();
     ASSERT_TRUE(popup->isVisible());
     EXPECT_EQ(shown(), (QStringList{QStringLiteral("INACCESSIBLE_BOOT_DEVICE"), QStringLiteral("0x0000007B")}));
-    QTest::keyClick(popup, Qt::Key_Down);
-    QTest::keyClick(popup, Qt::Key_Down);
-    QTest::keyClick(popup, Qt::Key_Return);
+    // The box keeps the keyboard: the arrows move through the offers, Enter takes one.
+    QTest::keyClick(ui.Text1, Qt::Key_Down);
+    QTest::keyClick(ui.Text1, Qt::Key_Down);
+    QTest::keyClick(ui.Text1, Qt::Key_Return);
     EXPECT_EQ(ui.Text1->text(), QStringLiteral("0x0000007B"));
     EXPECT_TRUE(ui.Label7->text().isEmpty());
 
@@ -310,13 +320,61 @@ TEST_F(CodeCompletionTest, KeyboardChoiceAndEmptyInput)
     QTest::keyClicks(ui.Text1, QStringLiteral("zz"));
     EXPECT_FALSE(popup->isVisible());
 
-    // A second load replaces the completion rather than stacking another on the box.
+    // A second load replaces the list and the completion rather than stacking them.
     form->LoadCodeList();
+    ASSERT_TRUE(tervolin::test::waitForCodeList(*form));
     EXPECT_EQ(ui.Text1->findChildren<CodeCompletion*>().size(), 1);
+    EXPECT_EQ(ui.List1->ListCount(), 4);
+}
+
+// Typing a code and clicking the search button is one search: the click closes the offers and reaches the button.
+// The same holds for any other control; the keyboard closes the offers with Escape and moves on with Tab.
+TEST_F(CodeCompletionTest, OneClickElsewhereClosesTheOffersAndReachesWhatWasClicked)
+{
+    const auto typeOffered = [&](const QString& text) {
+        ui.Text1->setFocus();
+        ui.Text1->clear();
+        QTest::keyClicks(ui.Text1, text);
+        ASSERT_TRUE(completion->popup()->isVisible()) << text.toStdString();
+    };
+    QSignalSpy searches(ui.Command1, &tervolin::controls::vantlebutton::Click);
+    QSignalSpy listClicks(ui.List1, &tervolin::platform::ListBox::Click);
+
+    typeOffered(QStringLiteral("0x0000007b"));
+    QTest::mouseClick(ui.Command1, Qt::LeftButton, {}, ui.Command1->rect().center());
+    EXPECT_FALSE(completion->popup()->isVisible());
+    EXPECT_EQ(searches.count(), 1);
+    EXPECT_TRUE(box.calls.empty());
+    EXPECT_EQ(ui.Label7->text(), QStringLiteral("当前结果：0x0000007B"));
+    EXPECT_EQ(ui.Text2->toPlainText(), QStringLiteral("分析 7B"));
+    EXPECT_EQ(ui.List1->ListIndex(), 0);
+    EXPECT_EQ(listClicks.count(), 1);
+
+    typeOffered(QStringLiteral("0x7e"));
+    const QRect entry = ui.List1->visualRect(ui.List1->model()->index(3, 0));
+    QTest::mouseClick(ui.List1->viewport(), Qt::LeftButton, {}, entry.center());
+    EXPECT_FALSE(completion->popup()->isVisible());
+    EXPECT_EQ(ui.List1->ListIndex(), 3);
+    EXPECT_EQ(ui.Label7->text(), QStringLiteral("当前结果：SYSTEM_THREAD_EXCEPTION_NOT_HANDLED"));
+    EXPECT_EQ(ui.Text1->text(), QStringLiteral("0x7e"));  // a click elsewhere chooses nothing
+    EXPECT_EQ(searches.count(), 1);
+
+    typeOffered(QStringLiteral("0x7e"));
+    QTest::keyClick(ui.Text1, Qt::Key_Escape);
+    EXPECT_FALSE(completion->popup()->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), ui.Text1);
+
+    typeOffered(QStringLiteral("0x7e"));
+    QTest::keyClick(ui.Text1, Qt::Key_Tab);
+    EXPECT_FALSE(completion->popup()->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), ui.List1);
+    EXPECT_EQ(ui.Text1->text(), QStringLiteral("0x7e"));
+    EXPECT_EQ(searches.count(), 1);
+    EXPECT_TRUE(box.calls.empty());
 }
 
 // The index is built on a worker thread: a box closed (or a list reloaded) while it is still being built must wait
-// for the worker, which reads the codes, and the first keystroke must wait for the index rather than offer nothing.
+// for the worker, which reads the codes, and what is typed before the index is ready is answered once it is.
 TEST(CodeCompletionIndexing, BoxGoneOrTypedIntoWhileTheIndexIsStillBeingBuilt)
 {
     QStringList codes;
@@ -329,9 +387,19 @@ TEST(CodeCompletionIndexing, BoxGoneOrTypedIntoWhileTheIndexIsStillBeingBuilt)
         box.reset();
     }
     QLineEdit box;
+    box.show();
+    QApplication::setActiveWindow(&box);
+    box.setFocus();
     CodeCompletion* completion = CodeCompletion::attach(&box, codes);
     codes.clear();  // the window's own list may change; the index keeps the codes it was given
     QTest::keyClicks(&box, QStringLiteral("0x0011"));
+    QElapsedTimer timer;
+    timer.start();
+    while (!completion->popup()->isVisible() && timer.elapsed() < 60'000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(completion->isReady());
+    EXPECT_TRUE(completion->popup()->isVisible()) << "the text typed early was not answered";
+    EXPECT_EQ(completion->popup()->model()->index(0, 0).data().toString(), QStringLiteral("0x00110000"));
     EXPECT_EQ(completion->model().size(), 200'000);
     EXPECT_EQ(completion->model().complete(QStringLiteral("0x00100001"), 1), QStringList{QStringLiteral("0x00100001")});
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -335,7 +336,7 @@ TEST_F(Form1Test, ButtonsTakeStyleBackColourAndFontFromTheFormDescription)
 TEST_F(Form1Test, TabOrderRunsFromTheInputToTheCloseButtonThenTheLink)
 {
     const std::vector<QWidget*> order = {ui.Text1, ui.List1, ui.Text2, ui.Text3,
-                                         ui.Command1, ui.vantlebutton3, ui.vantlebutton2,
+                                         ui.Command1, ui.vantlebutton3, ui.vantlebutton2, ui.Label6,
                                          form->findChild<QWidget*>(QStringLiteral("LabelHistory"))};
     ASSERT_NE(order.back(), nullptr);
     ASSERT_EQ(QApplication::focusWidget(), ui.Text1);
@@ -347,6 +348,58 @@ TEST_F(Form1Test, TabOrderRunsFromTheInputToTheCloseButtonThenTheLink)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         EXPECT_EQ(QApplication::focusWidget(), order[i - 1]) << "Shift+Tab number " << i;
     }
+}
+
+// What a screen reader is told: every control that takes the focus has a role and a name (the boxes and the list
+// by their labels, the buttons by their captions), and the About link is a link that its press action, Enter and
+// Space open as a click does.
+TEST_F(Form1Test, ScreenReadersSeeARoleAndANameForEveryFocusableControl)
+{
+    struct Case { QWidget* widget; QAccessible::Role role; QString name; };
+    const Case cases[] = {
+        {ui.Text1, QAccessible::EditableText, QStringLiteral("输入代码")},
+        {ui.List1, QAccessible::List, QStringLiteral("代码列表")},
+        {ui.Text2, QAccessible::EditableText, QStringLiteral("问题分析")},
+        {ui.Text3, QAccessible::EditableText, QStringLiteral("解决方法")},
+        {ui.Command1, QAccessible::Button, QStringLiteral("查询")},
+        {ui.vantlebutton3, QAccessible::Button, QStringLiteral("--")},
+        {ui.vantlebutton2, QAccessible::Button, QStringLiteral("X")},
+        {ui.Label6, QAccessible::Link, QStringLiteral("关于软件")},
+        {form->findChild<QWidget*>(QStringLiteral("LabelHistory")), QAccessible::Link, QStringLiteral("崩溃记录")},
+    };
+    for (const Case& c : cases) {
+        ASSERT_NE(c.widget, nullptr) << c.name.toStdString();
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c.widget);
+        ASSERT_NE(a, nullptr) << c.widget->objectName().toStdString();
+        EXPECT_EQ(a->role(), c.role) << c.widget->objectName().toStdString();
+        EXPECT_EQ(a->text(QAccessible::Name), c.name) << c.widget->objectName().toStdString();
+        EXPECT_TRUE(a->state().focusable) << c.widget->objectName().toStdString();
+        EXPECT_EQ(a->parent()->object(), form.get()) << c.widget->objectName().toStdString();
+    }
+    // The labels name their boxes for the relations too.
+    QAccessibleInterface* text2 = QAccessible::queryAccessibleInterface(ui.Text2);
+    const auto labels = text2->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels.front().first->object(), ui.Label2);
+
+    std::vector<QWidget*> owners;
+    form->showAboutWindow = [&](QWidget* owner) { owners.push_back(owner); };
+    QAccessibleInterface* link = QAccessible::queryAccessibleInterface(ui.Label6);
+    ASSERT_NE(link->actionInterface(), nullptr);
+    ASSERT_TRUE(link->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(owners.size(), 1u);
+    ui.Label6->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), ui.Label6);
+    EXPECT_TRUE(ui.Label6->font().underline());
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
+        QTest::keyClick(ui.Label6, key);
+    EXPECT_EQ(owners.size(), 4u);
+    QTest::keyClick(ui.Label6, Qt::Key_A);
+    QTest::keyClick(ui.Label6, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(owners.size(), 4u);
+    ui.Text1->setFocus();
+    EXPECT_FALSE(ui.Label6->font().underline());
 }
 
 TEST_F(Form1Test, HoverEffectsAreUndoneOnlyByTheBareSurface)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -47,21 +48,37 @@ inline app::Form1Controls form1Controls(const QWidget& form)
     return c;
 }
 
+/// Processes events until the window's code list is complete (it is read on a worker thread after the window is
+/// built); false when that takes longer than a minute.
+inline bool waitForCodeList(const app::Form1& form)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!form.isCodeListLoaded() && timer.elapsed() < 60'000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return form.isCodeListLoaded();
+}
+
+enum class CodeList { Loaded, Loading };
+
 /// Loads the main window on the db1.mdb in `directory` (made the application directory) and finds its controls;
-/// shows it centred and active unless `shown` is false.
+/// shows it centred and active unless `shown` is false. Unless told otherwise, waits for the code list.
 inline void openMainWindow(const QString& directory, platform::MessageBoxService& box, std::unique_ptr<app::Form1>& form,
-                           app::Form1Controls& ui, bool shown = true)
+                           app::Form1Controls& ui, bool shown = true, CodeList codeList = CodeList::Loaded)
 {
     form.reset();
     app::UserData::setApplicationDirectory(directory);
     form = app::loadMainWindow(box);
     ASSERT_NE(form, nullptr) << "the main window did not open on " << directory.toStdString();
     ui = form1Controls(*form);
-    if (!shown)
-        return;
-    form->showCentred();
-    QApplication::setActiveWindow(form.get());
-    QApplication::processEvents();
+    if (shown) {
+        form->showCentred();
+        QApplication::setActiveWindow(form.get());
+        QApplication::processEvents();
+    }
+    if (codeList == CodeList::Loaded) {
+        ASSERT_TRUE(waitForCodeList(*form)) << "the code list did not load";
+    }
 }
 
 }  // namespace tervolin::test

@@ -83,6 +83,7 @@ TEST(Startup, AGoodFileGivesAFilledWindowThatIsNotShownYet)
     ASSERT_NE(form, nullptr);
     EXPECT_TRUE(box.calls.empty());
     EXPECT_FALSE(form->isVisible());
+    ASSERT_TRUE(tervolin::test::waitForCodeList(*form));
     EXPECT_EQ(tervolin::test::form1Controls(*form).List1->ListCount(), 1);
     UserData::setApplicationDirectory({});
 }

@@ -86,3 +86,64 @@ TEST(ListBox, CaseBlindMatchFoldsEveryLetterAndSeesEntriesAddedLater)
     list.setText(QStringLiteral("LATER"));
     EXPECT_EQ(list.ListIndex(), 5);
 }
+
+// A long list filled in parts, each with its index built beforehand (as a worker builds it): the first match in
+// table order wins across parts, parts added without an index are indexed on demand, and the entries are kept in
+// order.
+TEST(ListBox, PartsWithTheirOwnIndexesFindTheFirstMatchInListOrder)
+{
+    using tervolin::platform::CaseBlindIndex;
+    using tervolin::platform::TextList;
+    const TextList first(QStringList{QStringLiteral("a"), QStringLiteral("dup"), QStringLiteral("b")});
+    const TextList second(QStringList{QStringLiteral("DUP"), QStringLiteral("c")});
+    ListBox list;
+    list.AddItems(first, CaseBlindIndex::build(first));
+    list.AddItems(second, CaseBlindIndex::build(second));
+    list.AddItem(QStringLiteral("d"));
+    list.AddItems(QStringList{QStringLiteral("Dup"), QStringLiteral("e")});  // joins the unindexed part before it
+    EXPECT_EQ(list.ListCount(), 8);
+    EXPECT_EQ(list.items().toStringList(), (QStringList{"a", "dup", "b", "DUP", "c", "d", "Dup", "e"}));
+    struct Case { const char* text; int index; };
+    for (const Case& c : {Case{"dUp", 1}, Case{"C", 4}, Case{"D", 5}, Case{"e", 7}, Case{"A", 0}, Case{"x", 0}}) {
+        list.setText(QString::fromUtf8(c.text));
+        EXPECT_EQ(list.ListIndex(), c.index) << c.text;
+    }
+}
+
+// While the list is loading, a text whose entry has not come yet is selected when it comes (with one Click), unless
+// the selection changes before or the list is complete without it.
+TEST(ListBox, AwaitedTextIsSelectedWhenItsEntryArrives)
+{
+    ListBox list;
+    QSignalSpy clicks(&list, &ListBox::Click);
+    list.setLoading(true);
+    list.AddItems(QStringList{QStringLiteral("a"), QStringLiteral("b")});
+    list.setText(QStringLiteral("LATE"));
+    EXPECT_EQ(list.ListIndex(), -1);
+    list.AddItems(QStringList{QStringLiteral("c")});
+    EXPECT_EQ(list.ListIndex(), -1);
+    list.AddItems(QStringList{QStringLiteral("d"), QStringLiteral("late"), QStringLiteral("Late")});
+    EXPECT_EQ(list.ListIndex(), 4);
+    EXPECT_EQ(clicks.count(), 1);
+
+    // Another choice before the entry comes wins.
+    list.setText(QStringLiteral("later"));
+    list.setListIndex(0);
+    list.AddItems(QStringList{QStringLiteral("later")});
+    EXPECT_EQ(list.ListIndex(), 0);
+    EXPECT_EQ(clicks.count(), 2);
+
+    // A listed text is selected at once; a complete list stops waiting.
+    list.setText(QStringLiteral("b"));
+    EXPECT_EQ(list.ListIndex(), 1);
+    list.setText(QStringLiteral("never"));
+    list.setLoading(false);
+    list.AddItems(QStringList{QStringLiteral("never")});
+    EXPECT_EQ(list.ListIndex(), 1);
+    EXPECT_EQ(clicks.count(), 3);
+
+    // Without loading, a missing text is not awaited.
+    list.setText(QStringLiteral("absent"));
+    list.AddItems(QStringList{QStringLiteral("absent")});
+    EXPECT_EQ(list.ListIndex(), 1);
+}

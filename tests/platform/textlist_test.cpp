@@ -48,3 +48,17 @@ TEST(TextList, CopiesAreIndependentAndConvertBothWays)
     EXPECT_TRUE(copy.isEmpty());
     EXPECT_EQ(list.text(0), texts[0]);
 }
+
+TEST(TextList, AppendingAListKeepsEveryEntryAndItsBoundaries)
+{
+    TextList list(QStringList{QStringLiteral("ab"), QString()});
+    const TextList other(QStringList{QStringLiteral("c"), QStringLiteral("蓝屏")});
+    list.append(other);
+    list.append(TextList());
+    list.append(list);  // itself
+    EXPECT_EQ(list.toStringList(), (QStringList{"ab", "", "c", "蓝屏", "ab", "", "c", "蓝屏"}));
+    TextList empty;
+    empty.append(other);
+    EXPECT_TRUE(empty == other);
+    EXPECT_EQ(other.size(), 2);
+}

@@ -75,7 +75,9 @@ TEST(KbTool, LookupAnswersLikeTheWindowWithExitStatus)
          "{\"found\": true, \"fenxi\": \"含有撇号的代码。\", \"jiejue\": \"撇号代码的解决方法。\", \"canshu\": []}\n"},
         {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("0x0000007b")}, 0, nullptr},
         {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("nullboth")}, 0, "{\"found\": true, \"fenxi\": \"\", \"jiejue\": \"\", \"canshu\": []}\n"},
-        {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("0x00000050")}, 1, "{\"found\": false, \"canshu\": []}\n"},
+        {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("--exact"), QStringLiteral("0x00000050")}, 1, "{\"found\": false, \"canshu\": []}\n"},
+        {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("0x00000050")}, 0,
+         "{\"found\": true, \"resolved\": \" 0x00000050\", \"fenxi\": \"前面带一个空格的代码。\", \"jiejue\": \"带空格代码的解决方法。\", \"canshu\": []}\n"},
         {{QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("' or ''='")}, 1, "{\"found\": false, \"canshu\": []}\n"},
         {{QStringLiteral("lookup"), QStringLiteral(" 0x00000050")}, 0, "fenxi:\n前面带一个空格的代码。\n\njiejue:\n带空格代码的解决方法。\n"},
         {{QStringLiteral("lookup"), QStringLiteral("nothing")}, 1, ""},
@@ -108,7 +110,7 @@ TEST(KbTool, LookupAddsTheParameterMeanings)
     const Case cases[] = {
         {"0x0000009F", 0, QStringLiteral(R"({"found": true, "fenxi": "f", "jiejue": "j", "canshu": )") + meanings + QStringLiteral("}\n")},
         {"0x0000009f", 0, QStringLiteral(R"({"found": true, "fenxi": "f", "jiejue": "j", "canshu": )") + meanings + QStringLiteral("}\n")},
-        {"0x9F", 1, QStringLiteral(R"({"found": false, "canshu": )") + meanings + QStringLiteral("}\n")},
+        {"0x9F", 0, QStringLiteral(R"({"found": true, "resolved": "0x0000009F", "fenxi": "f", "jiejue": "j", "canshu": )") + meanings + QStringLiteral("}\n")},
         {"DRIVER_POWER_STATE_FAILURE", 0, QStringLiteral(R"({"found": true, "fenxi": "f", "jiejue": "j", "canshu": []})") + QStringLiteral("\n")},
     };
     for (const Case& c : cases) {
@@ -118,6 +120,66 @@ TEST(KbTool, LookupAddsTheParameterMeanings)
     }
     EXPECT_EQ(kb({QStringLiteral("lookup"), QStringLiteral("0x0000009F")}, db).out,
               QStringLiteral("fenxi:\nf\n\njiejue:\nj\n\ncanshu:\n1: 类型\n2: 设备对象 \"PDO\"\n"));
+}
+
+// A text not found as typed that names one stored code in another form is looked up as that code, and the output
+// says which; --exact, parts of names and codes the table lacks stay "not found".
+TEST(KbTool, ForgivingLookupResolvesOtherFormsOfOneCode)
+{
+    const QString db = tervolin::test::scratchDir() + QStringLiteral("/db1.mdb");
+    tervolin::test::createDatabase(db, R"(
+        CREATE TABLE lanping(daima TEXT COLLATE NOCASE, fenxi TEXT, jiejue TEXT);
+        INSERT INTO lanping VALUES('0x0000007B', '7B', 'j7B'), ('INACCESSIBLE_BOOT_DEVICE', '7B', 'j7B'),
+            ('0x0000007E', '7E', 'j7E'), ('SYSTEM_THREAD_EXCEPTION_NOT_HANDLED', '7E', 'j7E'), ('0x0000009F', '9F', 'j9F'),
+            ('0x1000008E', '1000008E', 'j'), ('0x0000008E', '8E', 'j');
+        CREATE TABLE canshu(daima TEXT, xuhao INTEGER, hanyi TEXT);
+        INSERT INTO canshu VALUES('0x0000009F', 1, '类型');
+    )");
+    struct Case { const char* typed; int status; const char* resolved; const char* fenxi; };
+    const Case cases[] = {
+        {"0x0000007b", 0, nullptr, "7B"},  // found as typed (case-blind): nothing resolved
+        {"inaccessible_boot_device", 0, nullptr, "7B"},
+        {"7b", 0, "0x0000007B", "7B"},
+        {"0x7B", 0, "0x0000007B", "7B"},
+        {"  0X07b ", 0, "0x0000007B", "7B"},
+        {"STOP: 0x0000007E (0xFFFFFFFFC0000005, 0x0, 0x0, 0x0)", 0, "0x0000007E", "7E"},
+        {"*** STOP: 0x0000007e (0xc0000005,0x00000000,0x00000000,0x00000000)", 0, "0x0000007E", "7E"},
+        {"BCCode: 7e", 0, "0x0000007E", "7E"},
+        {"The computer has rebooted from a bugcheck.  The bugcheck was: 0x0000009f (0x0000000000000003, 0x0).", 0, "0x0000009F", "9F"},
+        {"System Thread Exception Not Handled", 0, "SYSTEM_THREAD_EXCEPTION_NOT_HANDLED", "7E"},
+        {"0x1000007E", 0, "0x0000007E", "7E"},  // the 0x10000000 bit: stored without it
+        {"0x1000008E", 0, nullptr, "1000008E"},  // stored with it: as stored
+        {"1000008e", 0, "0x1000008E", "1000008E"},
+        {"INACCESSIBLE", 1, nullptr, nullptr},  // a part of a name
+        {"boot", 1, nullptr, nullptr},
+        {"0x0000007", 1, nullptr, nullptr},  // a part of a code is another code
+        {"0x50", 1, nullptr, nullptr},
+        {"ab", 1, nullptr, nullptr},  // letters a–f alone are not a code unless marked
+    };
+    for (const Case& c : cases) {
+        const KbRun json = kb({QStringLiteral("lookup"), QStringLiteral("--json"), QString::fromUtf8(c.typed)}, db);
+        EXPECT_EQ(json.status, c.status) << c.typed;
+        const QString resolved = c.resolved ? QStringLiteral(R"(, "resolved": ")") + QString::fromUtf8(c.resolved) + QLatin1Char('"') : QString();
+        if (c.fenxi) {
+            EXPECT_TRUE(json.out.startsWith(QStringLiteral(R"({"found": true)") + resolved + QStringLiteral(R"(, "fenxi": ")") +
+                                            QString::fromUtf8(c.fenxi) + QLatin1Char('"')))
+                << c.typed << ": " << json.out.toStdString();
+        } else {
+            EXPECT_EQ(json.out, QStringLiteral("{\"found\": false, \"canshu\": []}\n")) << c.typed;
+        }
+        const KbRun plain = kb({QStringLiteral("lookup"), QString::fromUtf8(c.typed)}, db);
+        EXPECT_EQ(plain.status, c.status) << c.typed;
+        EXPECT_EQ(plain.err, c.resolved ? QStringLiteral("code: ") + QString::fromUtf8(c.resolved) + QLatin1Char('\n') : QString()) << c.typed;
+        if (c.fenxi) {
+            EXPECT_TRUE(plain.out.startsWith(QStringLiteral("fenxi:\n") + QString::fromUtf8(c.fenxi) + QLatin1Char('\n'))) << c.typed;
+        }
+        // --exact compares only as typed.
+        const KbRun exact = kb({QStringLiteral("lookup"), QStringLiteral("--exact"), QString::fromUtf8(c.typed)}, db);
+        EXPECT_EQ(exact.status, c.status == 0 && !c.resolved ? 0 : 1) << c.typed;
+        EXPECT_TRUE(exact.err.isEmpty()) << c.typed;
+    }
+    // The resolved code's parameter meanings come with it.
+    EXPECT_EQ(kb({QStringLiteral("lookup"), QStringLiteral("BCCode: 9f")}, db).out, QStringLiteral("fenxi:\n9F\n\njiejue:\nj9F\n\ncanshu:\n1: 类型\n"));
 }
 
 TEST(KbTool, ImportExportRoundTripIsLossless)

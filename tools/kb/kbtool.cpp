@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "app/codecompleter.h"
 #include "app/knowledgebase.h"
 #include "platform/data/dataerror.h"
 #include "tools/kb/dumpcommand.h"
@@ -89,6 +90,35 @@ QString parametersJson(const std::vector<app::ParameterMeaning>& meanings)
     return QLatin1Char('[') + items.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
 
+// What a lookup found: the key it was found under (the text as typed, or the stored code the text was resolved
+// to) and the answer.
+struct Lookup
+{
+    QString key;
+    bool resolved = false;
+    app::CodeAnswer answer;
+};
+
+// The text as typed first, as the window's search compares it. Unless `exact`, a miss is resolved to the one stored
+// code the text names in another form (CodeCompleter::named); a code with the 0x10000000 bit that is not stored
+// is looked up as the knowledge base looks such codes up (lookupCode: without that bit).
+Lookup lookupForgiving(KnowledgeBase& knowledge, const QString& typed, bool exact)
+{
+    Lookup result{typed, false, knowledge.lookup(typed)};
+    if (result.answer.found || exact)
+        return result;
+    if (const std::optional<QString> stored = app::CodeCompleter(knowledge.codes()).named(typed))
+        return {*stored, true, knowledge.lookup(*stored)};
+    const app::CompletionQuery query = app::CodeCompleter::parse(typed);
+    bool ok = false;
+    const std::uint64_t value = query.hexDigits ? QString::fromStdString(*query.hexDigits).toULongLong(&ok, 16) : 0;
+    if (ok && value <= 0xFFFFFFFFu && (value & 0x10000000u)) {
+        if (app::CodeMatch match = knowledge.lookupCode(static_cast<std::uint32_t>(value)); match.answer.found)
+            return {match.key, true, std::move(match.answer)};
+    }
+    return result;
+}
+
 QString plainText(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
 // Import rows: one line per row, daima <TAB> fenxi <TAB> jiejue, escapes as export writes them.
@@ -134,11 +164,12 @@ void checkOutput(const QString& in, const QString& out, bool force)
         throw UsageError{QStringLiteral("%1 exists; use --force to replace it").arg(out)};
 }
 
-int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out)
+int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out, QTextStream& err)
 {
     QString db = defaultDb;
     bool json = false;
     bool force = false;
+    bool exact = false;
     QString format = QStringLiteral("tsv");
     QString text;
     QStringList words;
@@ -159,6 +190,8 @@ int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out
             json = true;
         else if (a == QStringLiteral("--force"))
             force = true;
+        else if (a == QStringLiteral("--exact"))
+            exact = true;
         else if (a == QStringLiteral("--format"))
             format = value();
         else if (a == QStringLiteral("--text"))
@@ -192,10 +225,15 @@ int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out
     if (command == QStringLiteral("lookup")) {
         expect(1);
         const std::unique_ptr<KnowledgeBase> knowledge = KnowledgeBase::openFile(db);
-        const app::CodeAnswer r = knowledge->lookup(words[0]);
-        const std::vector<app::ParameterMeaning> meanings = parameterMeanings(*knowledge, words[0]);
+        const Lookup found = lookupForgiving(*knowledge, words[0], exact);
+        const app::CodeAnswer& r = found.answer;
+        const std::vector<app::ParameterMeaning> meanings = parameterMeanings(*knowledge, found.key);
+        if (found.resolved && !json)
+            err << "code: " << found.key << '\n';
         if (json) {
             out << "{\"found\": " << (r.found ? "true" : "false");
+            if (found.resolved)
+                out << ", \"resolved\": " << jsonString(found.key);
             if (r.found)
                 out << ", \"fenxi\": " << jsonString(r.fenxi) << ", \"jiejue\": " << jsonString(r.jiejue);
             out << ", \"canshu\": " << parametersJson(meanings) << "}\n";
@@ -259,8 +297,13 @@ QString kbUsage()
         "Commands:\n"
         "  count                          number of rows of table lanping\n"
         "  list                           every code (daima), one per line, in table order\n"
-        "  lookup [--json] CODE           the analysis and solution of CODE, as the window finds them\n"
+        "  lookup [--json] [--exact] CODE the analysis and solution of CODE, as the window finds them\n"
         "                                 (case-blind, first matching row); exit status 0 found, 1 not found.\n"
+        "                                 CODE not found as typed that names one stop code in another form (7b,\n"
+        "                                 0x7B, STOP: 0x0000007E (...), BCCode: 7e, a crash-report line) looks\n"
+        "                                 that code up and says which (\"code: KEY\" on standard error, or\n"
+        "                                 \"resolved\": \"KEY\" in JSON); parts of names never resolve. --exact\n"
+        "                                 compares the text only as typed, as the window's search does.\n"
         "                                 --json prints {\"found\": true, \"fenxi\": \"...\", \"jiejue\": \"...\",\n"
         "                                 \"canshu\": [{\"xuhao\": 1, \"hanyi\": \"...\"}, ...]}; canshu lists what the\n"
         "                                 code's parameters mean (table canshu) for a CODE written 0x..., else []\n"
@@ -295,7 +338,7 @@ QString kbUsage()
 int runKb(const QStringList& arguments, const QString& defaultDb, QTextStream& out, QTextStream& err)
 {
     try {
-        return run(arguments, defaultDb, out);
+        return run(arguments, defaultDb, out, err);
     } catch (const UsageError& e) {
         err << "tervolin-kb: " << e.message << "\n(see tervolin-kb --help)\n";
         return KbUsage;
