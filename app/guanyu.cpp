@@ -19,8 +19,8 @@ namespace {
 using platform::twipsToPixels;
 
 const QString AboutText = QStringLiteral("作者：Tervolin 开发组\r\n"
-                                         "联系：developers@tervolin.org\r\n"
-                                         "版权所有 © 2026 Tervolin 开发组");
+                                         "developers@tervolin.org\r\n"
+                                         "© 2026 Tervolin 开发组");
 
 platform::FormDescription loadDescription()
 {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
@@ -46,8 +47,13 @@ TEST(guanyu, LayoutLookAndStoredButtonProperties)
     // Three lines of text joined by CR LF.
     const QStringList lines = about->Label1->text().split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 3);
-    for (const QString& line : lines)
+    // Each line fits the label: a cut-off address or year is lost to the reader.
+    const QFontMetrics metrics(about->Label1->font());
+    for (const QString& line : lines) {
         EXPECT_FALSE(line.isEmpty() || line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r')));
+        EXPECT_LE(metrics.horizontalAdvance(line), about->Label1->contentsRect().width()) << line.toStdString();
+    }
+    EXPECT_LE(metrics.lineSpacing() * lines.size(), about->Label1->contentsRect().height());
 
     // The button's look comes from the window's stored description.
     EXPECT_EQ(controls::numberOf(about->vantlebutton1->ButtonStyle()), 4);
