@@ -265,6 +265,25 @@ TEST_F(Form1Test, AJetDatabaseOpensCountsAndAnswersSearches)
     EXPECT_EQ(tervolin::test::fileHash(path), before);
 }
 
+// A Chinese Access 97 db1.mdb: its texts are stored in the file's own code page (GBK) and show in Chinese.
+TEST_F(Form1Test, AChineseAccess97DatabaseShowsItsTextsInChinese)
+{
+    form.reset();
+    dir = tervolin::test::scratchDir();
+    path = dir + QStringLiteral("/db1.mdb");
+    ASSERT_TRUE(QFile::copy(tervolin::test::jetFixture("lanping_jet3_gbk.mdb"), path));
+    tervolin::test::openMainWindow(dir, box, form, ui);
+
+    ASSERT_EQ(ui.List1->ListCount(), 4);
+    EXPECT_EQ(ui.List1->List(1), QStringLiteral("蓝屏"));
+    search(QStringLiteral("蓝屏"));
+    EXPECT_EQ(ui.List1->ListIndex(), 1);
+    EXPECT_EQ(ui.Text2->toPlainText(), QStringLiteral("GBK 独有的字：镕、喆、堃。"));
+    search(QStringLiteral("0x000000d1"));
+    EXPECT_TRUE(ui.Text2->toPlainText().startsWith(QStringLiteral("驱动程序在过高的中断请求级别")));  // a long value
+    EXPECT_TRUE(box.calls.empty());
+}
+
 // --- The window itself: look, stored button properties, tab order, hover, dragging, caption-strip buttons --------
 
 namespace {
