@@ -95,13 +95,14 @@ TEST(KbTool, LookupAnswersLikeTheWindowWithExitStatus)
     EXPECT_TRUE(dup.out.contains(QStringLiteral("\\r\\n")));
 }
 
-// The parameter meanings come with a code written in hexadecimal, in any case and with or without leading zeros.
+// The parameter meanings come with a code written in hexadecimal, in any case and with or without leading zeros,
+// and with its symbolic name (the row holding the same texts as the code's); a name of no stored code has none.
 TEST(KbTool, LookupAddsTheParameterMeanings)
 {
     const QString db = tervolin::test::scratchDir() + QStringLiteral("/db1.mdb");
     tervolin::test::createDatabase(db, R"(
         CREATE TABLE lanping(daima TEXT COLLATE NOCASE, fenxi TEXT, jiejue TEXT);
-        INSERT INTO lanping VALUES('0x0000009F', 'f', 'j'), ('DRIVER_POWER_STATE_FAILURE', 'f', 'j');
+        INSERT INTO lanping VALUES('0x0000009F', 'f', 'j'), ('DRIVER_POWER_STATE_FAILURE', 'f', 'j'), ('LONE_NAME', 'g', 'k');
         CREATE TABLE canshu(daima TEXT, xuhao INTEGER, hanyi TEXT);
         INSERT INTO canshu VALUES('0x0000009F', 2, '设备对象 "PDO"'), ('0x0000009F', 1, '类型');
     )");
@@ -111,7 +112,8 @@ TEST(KbTool, LookupAddsTheParameterMeanings)
         {"0x0000009F", 0, QStringLiteral(R"({"found": true, "fenxi": "f", "jiejue": "j", "canshu": )") + meanings + QStringLiteral("}\n")},
         {"0x0000009f", 0, QStringLiteral(R"({"found": true, "fenxi": "f", "jiejue": "j", "canshu": )") + meanings + QStringLiteral("}\n")},
         {"0x9F", 0, QStringLiteral(R"({"found": true, "resolved": "0x0000009F", "fenxi": "f", "jiejue": "j", "canshu": )") + meanings + QStringLiteral("}\n")},
-        {"DRIVER_POWER_STATE_FAILURE", 0, QStringLiteral(R"({"found": true, "fenxi": "f", "jiejue": "j", "canshu": []})") + QStringLiteral("\n")},
+        {"DRIVER_POWER_STATE_FAILURE", 0, QStringLiteral(R"({"found": true, "fenxi": "f", "jiejue": "j", "canshu": )") + meanings + QStringLiteral("}\n")},
+        {"LONE_NAME", 0, QStringLiteral(R"({"found": true, "fenxi": "g", "jiejue": "k", "canshu": []})") + QStringLiteral("\n")},
     };
     for (const Case& c : cases) {
         const KbRun r = kb({QStringLiteral("lookup"), QStringLiteral("--json"), QString::fromUtf8(c.code)}, db);

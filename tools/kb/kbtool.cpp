@@ -74,10 +74,13 @@ QString jsonString(const QString& text)
     return out + QLatin1Char('"');
 }
 
-// The parameter meanings of a code given in hexadecimal; none for a name or any other text.
+// The parameter meanings of a code given in hexadecimal or by its symbolic name (through the code stored with the
+// same texts); none for any other text.
 std::vector<app::ParameterMeaning> parameterMeanings(KnowledgeBase& knowledge, const QString& typed)
 {
-    const std::optional<std::uint32_t> code = KnowledgeBase::parseCode(typed);
+    std::optional<std::uint32_t> code = KnowledgeBase::parseCode(typed);
+    if (!code)
+        code = knowledge.codeOfName(typed);
     return code ? knowledge.parameterMeanings(*code) : std::vector<app::ParameterMeaning>();
 }
 
@@ -306,7 +309,7 @@ QString kbUsage()
         "                                 compares the text only as typed, as the window's search does.\n"
         "                                 --json prints {\"found\": true, \"fenxi\": \"...\", \"jiejue\": \"...\",\n"
         "                                 \"canshu\": [{\"xuhao\": 1, \"hanyi\": \"...\"}, ...]}; canshu lists what the\n"
-        "                                 code's parameters mean (table canshu) for a CODE written 0x..., else []\n"
+        "                                 code's parameters mean (table canshu) for a CODE written 0x... or by name\n"
         "  dump [--json] [--text FILE|-] PATH...\n"
         "                                 read Windows crash dumps (files, folders read recursively, .zip, .7z\n"
         "                                 and .cab archives) and print, newest crash first, each stop code with\n"
