@@ -175,37 +175,61 @@ sqlite3* openReadOnly(int rows)
     return db;
 }
 
+// The indexed query a lookup needs at the least, straight on SQLite: the probe codes in turn, each answer's two
+// texts as UTF-8.
+class IndexedLookup
+{
+public:
+    explicit IndexedLookup(int rows) : db_(openReadOnly(rows))
+    {
+        for (const QString& code : probeCodes(rows))
+            codes_.push_back(code.toUtf8());
+        sqlite3_prepare_v2(db_, "select fenxi,jiejue from lanping where daima=?", -1, &query_, nullptr);
+    }
+    ~IndexedLookup()
+    {
+        sqlite3_finalize(query_);
+        sqlite3_close(db_);
+    }
+    IndexedLookup(const IndexedLookup&) = delete;
+    IndexedLookup& operator=(const IndexedLookup&) = delete;
+
+    /// Looks the next probe code up and hands its analysis and solution to `use`; false when it is not found.
+    template <typename Use>
+    bool next(Use use)
+    {
+        const QByteArray& code = codes_[next_++ % codes_.size()];
+        sqlite3_bind_text(query_, 1, code.constData(), static_cast<int>(code.size()), SQLITE_STATIC);
+        const bool found = sqlite3_step(query_) == SQLITE_ROW;
+        if (found)
+            use(reinterpret_cast<const char*>(sqlite3_column_text(query_, 0)), reinterpret_cast<const char*>(sqlite3_column_text(query_, 1)));
+        sqlite3_reset(query_);
+        return found;
+    }
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* query_ = nullptr;
+    std::vector<QByteArray> codes_;
+    std::size_t next_ = 0;
+};
+
 void LookupBaseline(benchmark::State& state, int rows)
 {
-    const std::vector<QString> codes = probeCodes(rows);
-    std::vector<QByteArray> utf8;
-    for (const QString& code : codes)
-        utf8.push_back(code.toUtf8());
-    sqlite3* db = openReadOnly(rows);
-    sqlite3_stmt* query = nullptr;
-    sqlite3_prepare_v2(db, "select fenxi,jiejue from lanping where daima=?", -1, &query, nullptr);
-    std::size_t next = 0;
+    IndexedLookup lookup(rows);
     for (auto _ : state) {
-        const QByteArray& code = utf8[next++ % utf8.size()];
-        sqlite3_bind_text(query, 1, code.constData(), static_cast<int>(code.size()), SQLITE_STATIC);
-        if (sqlite3_step(query) != SQLITE_ROW)
+        if (!lookup.next([](const char* fenxi, const char* jiejue) {
+                benchmark::DoNotOptimize(fenxi);
+                benchmark::DoNotOptimize(jiejue);
+            }))
             state.SkipWithError("code not found");
-        benchmark::DoNotOptimize(sqlite3_column_text(query, 0));
-        benchmark::DoNotOptimize(sqlite3_column_text(query, 1));
-        sqlite3_reset(query);
     }
-    sqlite3_finalize(query);
-    sqlite3_close(db);
 }
 
 // The floor of a Search: the indexed query, and its two texts set into two plain text boxes of the window's boxes'
 // size and font (hidden, as the benchmarks' window is), which lays them out.
 void SearchBaseline(benchmark::State& state, int rows)
 {
-    const std::vector<QString> codes = probeCodes(rows);
-    std::vector<QByteArray> utf8;
-    for (const QString& code : codes)
-        utf8.push_back(code.toUtf8());
     Form1& form = loadedWindow(rows);
     QPlainTextEdit analysis;
     QPlainTextEdit solution;
@@ -214,21 +238,14 @@ void SearchBaseline(benchmark::State& state, int rows)
     // The window's font: shaping Chinese text in it is part of any window that shows these texts.
     analysis.setFont(control<QPlainTextEdit>(form, "Text2")->font());
     solution.setFont(control<QPlainTextEdit>(form, "Text3")->font());
-    sqlite3* db = openReadOnly(rows);
-    sqlite3_stmt* query = nullptr;
-    sqlite3_prepare_v2(db, "select fenxi,jiejue from lanping where daima=?", -1, &query, nullptr);
-    std::size_t next = 0;
+    IndexedLookup lookup(rows);
     for (auto _ : state) {
-        const QByteArray& code = utf8[next++ % utf8.size()];
-        sqlite3_bind_text(query, 1, code.constData(), static_cast<int>(code.size()), SQLITE_STATIC);
-        if (sqlite3_step(query) != SQLITE_ROW)
+        if (!lookup.next([&](const char* fenxi, const char* jiejue) {
+                analysis.setPlainText(QString::fromUtf8(fenxi));
+                solution.setPlainText(QString::fromUtf8(jiejue));
+            }))
             state.SkipWithError("code not found");
-        analysis.setPlainText(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(query, 0))));
-        solution.setPlainText(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(query, 1))));
-        sqlite3_reset(query);
     }
-    sqlite3_finalize(query);
-    sqlite3_close(db);
 }
 
 // The first Search after the list has been (re)loaded: the load and the wait for it go untimed, and so does the
