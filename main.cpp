@@ -13,6 +13,8 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // Lets Wayland compositors and desktop shells match the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tervolin.Tervolin"));
     tervolin::platform::installFontSubstitutions();
     tervolin::platform::installStandardDialogTranslations(app);
     tervolin::platform::SystemColours::install(tervolin::platform::SystemColours::fromDesktopPalette());

@@ -30,6 +30,8 @@ appstreamcli validate --no-net --strict "$metainfo" || fail "appstreamcli reject
 grep -q "<id>$id</id>" "$metainfo" || fail "the metadata's id is not $id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
   fail "the metadata does not launch $id.desktop"
+grep -q "setDesktopFileName(QStringLiteral(\"$id\"))" "$source_dir/main.cpp" ||
+  fail "the program does not name $id as its desktop entry (Wayland shells match windows by it)"
 for binary in tervolin tervolin-kb; do
   grep -q "<binary>$binary</binary>" "$metainfo" || fail "the metadata does not provide $binary"
 done
