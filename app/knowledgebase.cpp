@@ -226,6 +226,23 @@ QString KnowledgeBase::valueMeaning(std::uint32_t code, int xuhao, std::uint64_t
     return {};
 }
 
+std::vector<ParameterValue> KnowledgeBase::parameterValues(std::uint32_t code)
+{
+    std::vector<ParameterValue> values;
+    if (!hasTable(ValueTable))
+        return values;
+    Recordset recordset;
+    recordset.Open(keyedQuery(QStringLiteral("select xuhao,zhi,hanyi from canshuzhi where daima='"), codeKey(code)), connection_);
+    for (; !recordset.isEOF(); recordset.MoveNext()) {
+        bool ok = false;
+        const int xuhao = recordset.text(Xuhao).trimmed().toInt(&ok);
+        if (ok && xuhao >= 1 && xuhao <= 4)
+            values.push_back({xuhao, recordset.text(Zhi).trimmed(), recordset.text(Hanyi)});
+    }
+    std::stable_sort(values.begin(), values.end(), [](const ParameterValue& a, const ParameterValue& b) { return a.xuhao < b.xuhao; });
+    return values;
+}
+
 QString KnowledgeBase::lookupQuery(const QString& code)
 {
     return keyedQuery(QStringLiteral("select fenxi,jiejue from lanping where daima='"), code);

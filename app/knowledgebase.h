@@ -50,6 +50,16 @@ struct ParameterMeaning
     friend bool operator==(const ParameterMeaning&, const ParameterMeaning&) = default;
 };
 
+/// A documented value of parameter `xuhao` of a code and what it means.
+struct ParameterValue
+{
+    int xuhao = 0;
+    QString zhi;
+    QString hanyi;
+
+    friend bool operator==(const ParameterValue&, const ParameterValue&) = default;
+};
+
 class KnowledgeBase
 {
 public:
@@ -99,6 +109,9 @@ public:
     /// What a value of parameter `xuhao` of a code means (values compared as numbers); empty text when the file
     /// has no value table or no row for that value. Throws DataError when the table is there but cannot be read.
     QString valueMeaning(std::uint32_t code, int xuhao, std::uint64_t value);
+    /// Every documented value of the code's parameters, by parameter number and then in the table's order; empty
+    /// when the file has no value table. Throws DataError when the table is there but cannot be read.
+    std::vector<ParameterValue> parameterValues(std::uint32_t code);
 
     /// "select fenxi,jiejue from lanping where daima='…'": the code inside the literal, every apostrophe doubled.
     static QString lookupQuery(const QString& code);

@@ -97,6 +97,8 @@ TEST(KbTool, LookupAnswersLikeTheWindowWithExitStatus)
 
 // The parameter meanings come with a code written in hexadecimal, in any case and with or without leading zeros,
 // and with its symbolic name (the row holding the same texts as the code's); a name of no stored code has none.
+// Documented values come under their parameter, in the table's order; other codes' values and parameter numbers
+// outside 1-4 stay out.
 TEST(KbTool, LookupAddsTheParameterMeanings)
 {
     const QString db = tervolin::test::scratchDir() + QStringLiteral("/db1.mdb");
@@ -105,8 +107,12 @@ TEST(KbTool, LookupAddsTheParameterMeanings)
         INSERT INTO lanping VALUES('0x0000009F', 'f', 'j'), ('DRIVER_POWER_STATE_FAILURE', 'f', 'j'), ('LONE_NAME', 'g', 'k');
         CREATE TABLE canshu(daima TEXT, xuhao INTEGER, hanyi TEXT);
         INSERT INTO canshu VALUES('0x0000009F', 2, '设备对象 "PDO"'), ('0x0000009F', 1, '类型');
+        CREATE TABLE canshuzhi(daima TEXT, xuhao INTEGER, zhi TEXT, hanyi TEXT);
+        INSERT INTO canshuzhi VALUES('0x0000009F', 1, '0x3', '设备对象阻塞'), ('0x0000009F', 1, '0x4', '超时'),
+                                    ('0x0000009F', 9, '0x1', '不是参数'), ('0x000000D1', 1, '0x3', '别的代码');
     )");
-    const QString meanings = QStringLiteral(R"([{"xuhao": 1, "hanyi": "类型"}, {"xuhao": 2, "hanyi": "设备对象 \"PDO\""}])");
+    const QString meanings = QStringLiteral(R"([{"xuhao": 1, "hanyi": "类型", "zhi": [{"zhi": "0x3", "hanyi": "设备对象阻塞"}, )"
+                                            R"({"zhi": "0x4", "hanyi": "超时"}]}, {"xuhao": 2, "hanyi": "设备对象 \"PDO\""}])");
     struct Case { const char* code; int status; QString out; };
     const Case cases[] = {
         {"0x0000009F", 0, QStringLiteral(R"({"found": true, "fenxi": "f", "jiejue": "j", "canshu": )") + meanings + QStringLiteral("}\n")},
@@ -121,7 +127,7 @@ TEST(KbTool, LookupAddsTheParameterMeanings)
         EXPECT_EQ(r.out, c.out) << c.code;
     }
     EXPECT_EQ(kb({QStringLiteral("lookup"), QStringLiteral("0x0000009F")}, db).out,
-              QStringLiteral("fenxi:\nf\n\njiejue:\nj\n\ncanshu:\n1: 类型\n2: 设备对象 \"PDO\"\n"));
+              QStringLiteral("fenxi:\nf\n\njiejue:\nj\n\ncanshu:\n1: 类型\n    0x3: 设备对象阻塞\n    0x4: 超时\n2: 设备对象 \"PDO\"\n"));
 }
 
 // A text not found as typed that names one stored code in another form is looked up as that code, and the output

@@ -74,22 +74,39 @@ QString jsonString(const QString& text)
     return out + QLatin1Char('"');
 }
 
-// The parameter meanings of a code given in hexadecimal or by its symbolic name (through the code stored with the
-// same texts); none for any other text.
-std::vector<app::ParameterMeaning> parameterMeanings(KnowledgeBase& knowledge, const QString& typed)
+// What the parameters of a code given in hexadecimal or by its symbolic name (through the code stored with the
+// same texts) mean, and their documented values; nothing for any other text.
+struct Parameters
+{
+    std::vector<app::ParameterMeaning> meanings;
+    std::vector<app::ParameterValue> values;
+};
+
+Parameters parametersOf(KnowledgeBase& knowledge, const QString& typed)
 {
     std::optional<std::uint32_t> code = KnowledgeBase::parseCode(typed);
     if (!code)
         code = knowledge.codeOfName(typed);
-    return code ? knowledge.parameterMeanings(*code) : std::vector<app::ParameterMeaning>();
+    if (!code)
+        return {};
+    return {knowledge.parameterMeanings(*code), knowledge.parameterValues(*code)};
 }
 
-// [{"xuhao": 1, "hanyi": "…"}, …]
-QString parametersJson(const std::vector<app::ParameterMeaning>& meanings)
+// [{"xuhao": 1, "hanyi": "…", "zhi": [{"zhi": "0x3", "hanyi": "…"}, …]}, …]; "zhi" only for a parameter with
+// documented values.
+QString parametersJson(const Parameters& parameters)
 {
     QStringList items;
-    for (const app::ParameterMeaning& m : meanings)
-        items.append(QStringLiteral("{\"xuhao\": %1, \"hanyi\": %2}").arg(m.xuhao).arg(jsonString(m.hanyi)));
+    for (const app::ParameterMeaning& m : parameters.meanings) {
+        QString item = QStringLiteral("{\"xuhao\": %1, \"hanyi\": %2").arg(m.xuhao).arg(jsonString(m.hanyi));
+        QStringList values;
+        for (const app::ParameterValue& v : parameters.values)
+            if (v.xuhao == m.xuhao)
+                values.append(QStringLiteral("{\"zhi\": %1, \"hanyi\": %2}").arg(jsonString(v.zhi), jsonString(v.hanyi)));
+        if (!values.isEmpty())
+            item += QStringLiteral(", \"zhi\": [") + values.join(QStringLiteral(", ")) + QLatin1Char(']');
+        items.append(item + QLatin1Char('}'));
+    }
     return QLatin1Char('[') + items.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
 
@@ -230,7 +247,7 @@ int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out
         const std::unique_ptr<KnowledgeBase> knowledge = KnowledgeBase::openFile(db);
         const Lookup found = lookupForgiving(*knowledge, words[0], exact);
         const app::CodeAnswer& r = found.answer;
-        const std::vector<app::ParameterMeaning> meanings = parameterMeanings(*knowledge, found.key);
+        const Parameters parameters = parametersOf(*knowledge, found.key);
         if (found.resolved && !json)
             err << "code: " << found.key << '\n';
         if (json) {
@@ -239,13 +256,17 @@ int run(const QStringList& arguments, const QString& defaultDb, QTextStream& out
                 out << ", \"resolved\": " << jsonString(found.key);
             if (r.found)
                 out << ", \"fenxi\": " << jsonString(r.fenxi) << ", \"jiejue\": " << jsonString(r.jiejue);
-            out << ", \"canshu\": " << parametersJson(meanings) << "}\n";
+            out << ", \"canshu\": " << parametersJson(parameters) << "}\n";
         } else if (r.found) {
             out << "fenxi:\n" << plainText(r.fenxi) << "\n\njiejue:\n" << plainText(r.jiejue) << '\n';
-            if (!meanings.empty()) {
+            if (!parameters.meanings.empty()) {
                 out << "\ncanshu:\n";
-                for (const app::ParameterMeaning& m : meanings)
+                for (const app::ParameterMeaning& m : parameters.meanings) {
                     out << m.xuhao << ": " << plainText(m.hanyi) << '\n';
+                    for (const app::ParameterValue& v : parameters.values)
+                        if (v.xuhao == m.xuhao)
+                            out << "    " << plainText(v.zhi) << ": " << plainText(v.hanyi) << '\n';
+                }
             }
         }
         return r.found ? KbOk : KbNotFound;
@@ -309,7 +330,9 @@ QString kbUsage()
         "                                 compares the text only as typed, as the window's search does.\n"
         "                                 --json prints {\"found\": true, \"fenxi\": \"...\", \"jiejue\": \"...\",\n"
         "                                 \"canshu\": [{\"xuhao\": 1, \"hanyi\": \"...\"}, ...]}; canshu lists what the\n"
-        "                                 code's parameters mean (table canshu) for a CODE written 0x... or by name\n"
+        "                                 code's parameters mean (table canshu) for a CODE written 0x... or by name,\n"
+        "                                 each with \"zhi\": [{\"zhi\": \"0x3\", \"hanyi\": \"...\"}, ...] when values of\n"
+        "                                 it are documented (table canshuzhi)\n"
         "  dump [--json] [--text FILE|-] PATH...\n"
         "                                 read Windows crash dumps (files, folders read recursively, .zip, .7z\n"
         "                                 and .cab archives) and print, newest crash first, each stop code with\n"
