@@ -211,18 +211,10 @@ std::vector<ParameterMeaning> KnowledgeBase::parameterMeanings(std::uint32_t cod
 
 QString KnowledgeBase::valueMeaning(std::uint32_t code, int xuhao, std::uint64_t value)
 {
-    if (!hasTable(ValueTable))
-        return {};
-    Recordset recordset;
-    recordset.Open(keyedQuery(QStringLiteral("select xuhao,zhi,hanyi from canshuzhi where daima='"), codeKey(code)), connection_);
-    for (; !recordset.isEOF(); recordset.MoveNext()) {
-        bool ok = false;
-        if (recordset.text(Xuhao).trimmed().toInt(&ok) != xuhao || !ok)
-            continue;
+    for (const ParameterValue& documented : parameterValues(code))
         // "0x3" and "0x00000003" are the same value.
-        if (parseHex(recordset.text(Zhi).trimmed()) == value)
-            return recordset.text(Hanyi);
-    }
+        if (documented.xuhao == xuhao && parseHex(documented.zhi) == value)
+            return documented.hanyi;
     return {};
 }
 
