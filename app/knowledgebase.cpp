@@ -190,21 +190,31 @@ std::optional<std::uint32_t> KnowledgeBase::codeOfName(const QString& name)
     return std::nullopt;
 }
 
-std::vector<ParameterMeaning> KnowledgeBase::parameterMeanings(std::uint32_t code)
+void KnowledgeBase::forEachParameterRow(const QString& table, const QString& select, std::uint32_t code,
+                                        const std::function<void(int xuhao, const Recordset&)>& row)
 {
-    std::vector<ParameterMeaning> meanings;
-    if (!hasTable(ParameterTable))
-        return meanings;
+    if (!hasTable(table))
+        return;
     Recordset recordset;
-    recordset.Open(keyedQuery(QStringLiteral("select xuhao,hanyi from canshu where daima='"), codeKey(code)), connection_);
+    recordset.Open(keyedQuery(select, codeKey(code)), connection_);
     for (; !recordset.isEOF(); recordset.MoveNext()) {
         bool ok = false;
         const int xuhao = recordset.text(Xuhao).trimmed().toInt(&ok);
-        const bool known = std::any_of(meanings.begin(), meanings.end(), [&](const ParameterMeaning& m) { return m.xuhao == xuhao; });
-        // Only the four parameters a stop carries; of two rows for one parameter the first counts.
-        if (ok && xuhao >= 1 && xuhao <= 4 && !known)
-            meanings.push_back({xuhao, recordset.text(Hanyi)});
+        // Only the four parameters a stop carries.
+        if (ok && xuhao >= 1 && xuhao <= 4)
+            row(xuhao, recordset);
     }
+}
+
+std::vector<ParameterMeaning> KnowledgeBase::parameterMeanings(std::uint32_t code)
+{
+    std::vector<ParameterMeaning> meanings;
+    forEachParameterRow(ParameterTable, QStringLiteral("select xuhao,hanyi from canshu where daima='"), code,
+                        [&](int xuhao, const Recordset& recordset) {
+                            // Of two rows for one parameter the first counts.
+                            if (std::none_of(meanings.begin(), meanings.end(), [&](const ParameterMeaning& m) { return m.xuhao == xuhao; }))
+                                meanings.push_back({xuhao, recordset.text(Hanyi)});
+                        });
     std::sort(meanings.begin(), meanings.end(), [](const ParameterMeaning& a, const ParameterMeaning& b) { return a.xuhao < b.xuhao; });
     return meanings;
 }
@@ -221,16 +231,8 @@ QString KnowledgeBase::valueMeaning(std::uint32_t code, int xuhao, std::uint64_t
 std::vector<ParameterValue> KnowledgeBase::parameterValues(std::uint32_t code)
 {
     std::vector<ParameterValue> values;
-    if (!hasTable(ValueTable))
-        return values;
-    Recordset recordset;
-    recordset.Open(keyedQuery(QStringLiteral("select xuhao,zhi,hanyi from canshuzhi where daima='"), codeKey(code)), connection_);
-    for (; !recordset.isEOF(); recordset.MoveNext()) {
-        bool ok = false;
-        const int xuhao = recordset.text(Xuhao).trimmed().toInt(&ok);
-        if (ok && xuhao >= 1 && xuhao <= 4)
-            values.push_back({xuhao, recordset.text(Zhi).trimmed(), recordset.text(Hanyi)});
-    }
+    forEachParameterRow(ValueTable, QStringLiteral("select xuhao,zhi,hanyi from canshuzhi where daima='"), code,
+                        [&](int xuhao, const Recordset& recordset) { values.push_back({xuhao, recordset.text(Zhi).trimmed(), recordset.text(Hanyi)}); });
     std::stable_sort(values.begin(), values.end(), [](const ParameterValue& a, const ParameterValue& b) { return a.xuhao < b.xuhao; });
     return values;
 }

@@ -127,6 +127,10 @@ public:
 
 private:
     bool hasTable(const QString& name);
+    /// Runs `select` (its text up to the quoted code) on the code's rows of an optional parameter table, if the
+    /// file has it, and hands each row whose parameter number is 1 to 4 to `row` with that number.
+    void forEachParameterRow(const QString& table, const QString& select, std::uint32_t code,
+                             const std::function<void(int xuhao, const platform::data::Recordset&)>& row);
 
     platform::data::Connection connection_;
     platform::data::DataControl lookups_;

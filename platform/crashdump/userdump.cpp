@@ -1,6 +1,6 @@
 #include "platform/crashdump/userdump.h"
 
-#include "platform/crashdump/suspect.h"
+#include "platform/crashdump/culprit.h"
 #include "platform/crashdump/utf16.h"
 
 #include <algorithm>

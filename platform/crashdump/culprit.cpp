@@ -1,4 +1,4 @@
-#include "platform/crashdump/suspect.h"
+#include "platform/crashdump/culprit.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // with that clue.
 #include <gtest/gtest.h>
 
-#include "platform/crashdump/suspect.h"
+#include "platform/crashdump/culprit.h"
 #include "tests/crashdump/crashdumptest.h"
 #include "tests/crashdump/dumpbuilder.h"
 
