@@ -142,7 +142,8 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        std::vector<std::string> args{"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"};
+        // -noreset: a server that resets when its last client leaves refuses clients that connect meanwhile.
+        std::vector<std::string> args{"Xvfb", "-displayfd", "3", "-noreset", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"};
         auto argv = pointers(args);
         const int spawned = posix_spawnp(&pid_, "Xvfb", &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);

@@ -86,8 +86,10 @@ if ! command -v Xvfb >/dev/null || ! command -v xwininfo >/dev/null || ! command
   fail "Xvfb, xwininfo and xprop are needed (Debian packages xvfb, x11-utils)"
 fi
 # Xvfb writes its display number into the pipe once it accepts connections; end of file means it died.
+# -noreset: by default the server resets whenever its last client leaves (each xwininfo, the ended program), and a
+# client connecting during that reset is refused — about one connection in a hundred here.
 mkfifo "$scratch/displayfd"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$scratch/displayfd" >"$scratch/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 3>"$scratch/displayfd" >"$scratch/xvfb.log" 2>&1 &
 xvfb_pid=$!
 read -r display <"$scratch/displayfd" || { cat "$scratch/xvfb.log"; fail "Xvfb did not start"; }
 export DISPLAY=":$display"
